@@ -142,6 +142,7 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define DLGC_DEFPUSHBUTTON 0x0010
 #define DLGC_UNDEFPUSHBUTTON 0x0020
 #define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
 #define DLGC_BUTTON 0x2000
 
 // Class styles.
@@ -156,6 +157,8 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define VK_SHIFT 0x10
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
 #define VK_END 0x23
 #define VK_HOME 0x24
 #define VK_LEFT 0x25
