@@ -8,7 +8,17 @@
 
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
+
+// A step of the scripted user that cannot be carried out: a window that never
+// came, a control that is not there, a script that ended while the program
+// still waits for input. The message names what was expected and the caption
+// of the window that is active.
+class ScriptedUserFailure : public std::runtime_error {
+  public:
+    explicit ScriptedUserFailure(const std::string& message) : std::runtime_error(message) {}
+};
 
 // What happens when the steps have run out and the program waits for input.
 enum class ScriptEndRule {
@@ -18,8 +28,10 @@ enum class ScriptEndRule {
 
 // Drops every queued step and installs the scripted user as the input source.
 void BeginScript();
-// Reads steps from a script file and queues them; raises std::runtime_error
-// with the line number for a line it cannot read.
+// Reads steps from a script file and queues them; raises ScriptedUserFailure
+// (a std::runtime_error) with the line number for a line it cannot read, and
+// when the file cannot be read at all. The file's syntax is described in
+// scripted_user_script_file.cpp and the README.
 void LoadScriptFile(const std::filesystem::path& script);
 
 // Waits until a visible top-level window with exactly this caption is active
@@ -39,6 +51,17 @@ void ScriptCopyFile(const std::filesystem::path& from, const std::filesystem::pa
 // Runs test code at this point of the script (in-process tests only).
 void ScriptRun(std::function<void()> step);
 void ScriptSetEndRule(ScriptEndRule rule);
+// Waits for a message box with this caption and clicks its button.
+void ScriptAnswerMessageBox(const std::string& caption, const std::string& button,
+                            int timeoutMilliseconds = 10000);
+// Checks that the control (by text or id, as ScriptClick) of the active
+// window shows exactly `expected`; fails otherwise.
+void ScriptExpectText(const std::string& textOrId, const std::string& expected);
+
+// The text of a control (by text or id, as ScriptClick) of the active window,
+// read now; for code run by ScriptRun. Raises ScriptedUserFailure when there
+// is no such control.
+std::string ReadControlText(const std::string& textOrId);
 
 // True when every queued step has run.
 bool ScriptFinished();

@@ -3,7 +3,9 @@
 // saved as a PNG) or a real SDL2 window on the host's display.
 #pragma once
 
+#include <cstddef> // surface.h relies on it
 #include "platform/machine/machine.h"
+#include "platform/machine/surface.h"
 
 #include <filesystem>
 
@@ -30,6 +32,13 @@ bool PollFrontEnd(bool mayBlock);
 // Shows the screen on the window when it changed since it was last shown and
 // enough time has passed; nothing when headless.
 void PresentFrontEnd();
+
+// The pixels the window shows now; false when headless. For tests.
+bool ReadFrontEndPixels(Surface& shown);
+
+// Makes the machine's user (the front end, and the scripted user when it
+// acts) the input source again.
+void InstallMachineInput();
 
 // Saves the composed screen as a PNG file at host path `png`. Raises
 // std::runtime_error naming the file when it cannot be written.
