@@ -2,6 +2,7 @@
 // the composed screen.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
