@@ -33,6 +33,12 @@ struct FontMetrics {
     int Weight = 400;
     bool Italic = false;
     bool FixedPitch = false;
+    // Lines drawn for underlined and struck-out fonts: how far below
+    // (underline) or above (strike-out) the baseline their top row lies.
+    int UnderlineOffset = 1;
+    int UnderlineThickness = 1;
+    int StrikeOutOffset = 1;
+    int StrikeOutThickness = 1;
 };
 
 // One rendered glyph: 8-bit coverage, rows top to bottom, placed relative
