@@ -2,7 +2,6 @@
 // leaves this file as soon as its part defines it.
 #include "platform/machine/machine.h"
 
-void ResetKernelState() {}
 void ResetRegistry() {}
 void ResetResources() {}
 void ResetWindowManager() {}
