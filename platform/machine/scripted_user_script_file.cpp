@@ -30,6 +30,7 @@
 #include "platform/machine/frontend/desktop_queries.h"
 #include "platform/machine/frontend/keyboard_layout.h"
 #include "platform/machine/frontend/script_steps.h"
+#include "platform/machine/kernel_code_page.h"
 
 #include <cctype>
 #include <fstream>
@@ -99,57 +100,17 @@ std::vector<Token> SplitLine(const std::string& line) {
     return tokens;
 }
 
-// Windows-1252's characters at 0x80 to 0x9F, by their Unicode code points;
-// 0 where the code page has none.
-constexpr char32_t Windows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-char Windows1252FromCodePoint(char32_t codePoint) {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
-        return static_cast<char>(codePoint);
-    }
-    for (int offset = 0; offset < 32; ++offset) {
-        if (Windows1252High[offset] != 0 && Windows1252High[offset] == codePoint) {
-            return static_cast<char>(0x80 + offset);
-        }
-    }
-    throw LineError("a character of the string has no place in Windows-1252");
-}
-
 std::string Windows1252FromUtf8(const std::string& text) {
     std::string converted;
-    size_t index = 0;
-    while (index < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[index]);
-        int length = 1;
-        char32_t codePoint = lead;
-        if (lead >= 0xF0 && lead < 0xF8) {
-            length = 4;
-            codePoint = lead & 0x07u;
-        } else if (lead >= 0xE0) {
-            length = 3;
-            codePoint = lead & 0x0Fu;
-        } else if (lead >= 0xC2 && lead < 0xE0) {
-            length = 2;
-            codePoint = lead & 0x1Fu;
-        } else if (lead >= 0x80) {
+    for (const char32_t codePoint : CodePointsFromUtf8(text)) {
+        unsigned char byte = 0;
+        if (codePoint == 0xFFFD) {
             throw LineError("the string is not valid UTF-8");
         }
-        if (index + static_cast<size_t>(length) > text.size()) {
-            throw LineError("the string is not valid UTF-8");
+        if (!AnsiFromCodePoint(codePoint, byte)) {
+            throw LineError("a character of the string has no place in Windows-1252");
         }
-        for (int continuation = 1; continuation < length; ++continuation) {
-            const auto next = static_cast<unsigned char>(text[index + continuation]);
-            if ((next & 0xC0u) != 0x80u) {
-                throw LineError("the string is not valid UTF-8");
-            }
-            codePoint = (codePoint << 6) | (next & 0x3Fu);
-        }
-        converted += Windows1252FromCodePoint(codePoint);
-        index += static_cast<size_t>(length);
+        converted += static_cast<char>(byte);
     }
     return converted;
 }
