@@ -1,9 +1,12 @@
 // Bitmaps made for a device context, and copying pixels between contexts.
 #include "platform/api/gdi32.h"
+#include "platform/machine/gdi/bitmap_import.h"
+#include "platform/machine/gdi/bmp_decoder.h"
 #include "platform/machine/gdi/draw_target.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -90,4 +93,18 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
     }
     FinishDrawing(target);
     return TRUE;
+}
+
+HBITMAP CreateBitmapFromBmp(std::span<const uint8_t> bytes) {
+    BitmapObject bitmap;
+    std::string problem;
+    if (!DecodeBmp(bytes, bitmap.Pixels, problem)) {
+        return nullptr;
+    }
+    return static_cast<HBITMAP>(AddGdiObject(std::move(bitmap)));
+}
+
+const Surface* BitmapPixels(HBITMAP handle) {
+    const BitmapObject* bitmap = FindGdiObjectOf<BitmapObject>(handle);
+    return bitmap ? &bitmap->Pixels : nullptr;
 }

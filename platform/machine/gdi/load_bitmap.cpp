@@ -1,7 +1,6 @@
 // LoadBitmapA: a bitmap resource decoded into a colour bitmap.
 #include "platform/api/user32.h"
-#include "platform/machine/gdi/bmp_decoder.h"
-#include "platform/machine/gdi/gdi_state.h"
+#include "platform/machine/gdi/bitmap_import.h"
 #include "platform/machine/resources.h"
 
 #include <string>
@@ -21,10 +20,5 @@ HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR bitmapName) {
     if (!bytes) {
         return nullptr;
     }
-    BitmapObject bitmap;
-    std::string problem;
-    if (!DecodeBmp(*bytes, bitmap.Pixels, problem)) {
-        return nullptr;
-    }
-    return static_cast<HBITMAP>(AddGdiObject(std::move(bitmap)));
+    return CreateBitmapFromBmp(*bytes);
 }
