@@ -3,5 +3,4 @@
 #include "platform/machine/machine.h"
 
 void ResetRegistry() {}
-void ResetResources() {}
 void ResetWindowManager() {}

@@ -8,8 +8,8 @@
 
 // One control line of a dialog template.
 struct DialogControlTemplate {
-    std::string Text;
-    int Id = 0;
+    std::string Text; // Windows-1252
+    int Id = 0;       // an id of -1 in the script is 65535, the WORD Windows keeps
     std::string ClassName; // "BUTTON", "EDIT", "STATIC"
     uint32_t Style = 0;
     uint32_t ExStyle = 0;
@@ -37,3 +37,10 @@ const std::vector<uint8_t>* FindBitmapResource(const std::string& name);
 // Hides a resource from every lookup until the machine restarts; for tests
 // that need a missing template or bitmap.
 void HideResource(const std::string& name);
+
+// Adds the resources of a resource script (the form of resources/rembrix.rc)
+// until the machine restarts, replacing any of the same name and type; for
+// tests that need templates or bitmaps of their own. A file that a BITMAP or
+// ICON line names is one of the program's embedded files or a host path.
+// Raises std::runtime_error, with the line, for a script it cannot read.
+void AddResourceScriptForTesting(const std::string& rcText);
