@@ -14,7 +14,23 @@
 #include <map>
 #include <tuple>
 
+// The FreeType library, shared by every face opened with it so that it
+// outlives them whatever order process-wide objects are destroyed in.
+struct FontLibrary {
+    FT_Library Library = nullptr;
+
+    FontLibrary() = default;
+    FontLibrary(const FontLibrary&) = delete;
+    FontLibrary& operator=(const FontLibrary&) = delete;
+    ~FontLibrary() {
+        if (Library) {
+            FT_Done_FreeType(Library);
+        }
+    }
+};
+
 struct FontInstance {
+    std::shared_ptr<FontLibrary> Library;
     FT_Face Face = nullptr;
     std::string File;
     std::string Family;
@@ -41,25 +57,21 @@ constexpr int LargestHeight = 1000;
 // Cell height of a request with height 0.
 constexpr int DefaultCellHeight = 13;
 
-// The FreeType library and every opened instance. The instances are
-// destroyed before the library, as FreeType requires.
+// The library and every instance opened so far, by request.
 struct FontSystem {
-    FT_Library Library = nullptr;
+    std::shared_ptr<FontLibrary> Library;
     bool Failed = false;
     std::map<std::tuple<std::string, int, int, bool>, std::shared_ptr<FontInstance>> Instances;
-
-    ~FontSystem() {
-        Instances.clear();
-        if (Library) {
-            FT_Done_FreeType(Library);
-        }
-    }
 };
 
 FontSystem& Fonts() {
     static FontSystem system;
     if (!system.Library && !system.Failed) {
-        system.Failed = FT_Init_FreeType(&system.Library) != 0;
+        auto library = std::make_shared<FontLibrary>();
+        system.Failed = FT_Init_FreeType(&library->Library) != 0;
+        if (!system.Failed) {
+            system.Library = library;
+        }
     }
     return system;
 }
@@ -150,7 +162,8 @@ std::shared_ptr<FontInstance> OpenInstance(const FontRequest& request) {
         return nullptr;
     }
     auto font = std::make_shared<FontInstance>();
-    if (FT_New_Face(system.Library, file->Path.c_str(), file->Index, &font->Face) != 0) {
+    font->Library = system.Library;
+    if (FT_New_Face(system.Library->Library, file->Path.c_str(), file->Index, &font->Face) != 0) {
         font->Face = nullptr;
         return nullptr;
     }

@@ -30,8 +30,26 @@ int FontconfigWeight(int windowsWeight) {
     return FcWeightFromOpenType(weight);
 }
 
+// Initialises fontconfig once and finishes it when the process ends, so its
+// configuration is released instead of being reported as a leak.
+bool EnsureFontconfig() {
+    struct Session {
+        bool Ready = FcInit() == FcTrue;
+        Session() = default;
+        Session(const Session&) = delete;
+        Session& operator=(const Session&) = delete;
+        ~Session() {
+            if (Ready) {
+                FcFini();
+            }
+        }
+    };
+    static Session session;
+    return session.Ready;
+}
+
 std::optional<MatchedFontFile> MatchFamily(const std::string& family, int weight, bool italic) {
-    if (!FcInit()) {
+    if (!EnsureFontconfig()) {
         return std::nullopt;
     }
     PatternPointer pattern(FcPatternCreate());
