@@ -1,5 +1,6 @@
 #include "platform/machine/shell/shell_link_object.h"
 
+#include "platform/machine/paths.h"
 #include "platform/machine/shell/shell_link_format.h"
 #include "platform/machine/shell/shell_state.h"
 
@@ -61,66 +62,13 @@ std::string AnsiPath(LPCOLESTR wide) {
 }
 
 // The full form of a Windows path, as SetPath stores it: relative and
-// drive-relative paths are completed from the current directory, "/" becomes
-// "\", and "." and ".." components are resolved.
+// drive-relative paths completed from the current directory, "/" as "\",
+// "." and ".." resolved. A path the machine cannot normalise (a network path,
+// say) is kept as it stands.
 std::string FullWindowsPath(const std::string& path) {
-    std::string text = path;
-    for (char& character : text) {
-        if (character == '/') {
-            character = '\\';
-        }
-    }
-    if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
-        return text; // a network path is left as it stands
-    }
-    char current[2048] = {};
-    GetCurrentDirectoryA(sizeof current, current);
-    std::string currentDirectory = current;
-    std::string absolute;
-    const bool hasDrive = text.size() >= 2 && text[1] == ':';
-    if (hasDrive && text.size() >= 3 && text[2] == '\\') {
-        absolute = text;
-    } else if (hasDrive) {
-        const bool sameDrive = currentDirectory.size() >= 2 &&
-                               (currentDirectory[0] | 0x20) == (text[0] | 0x20);
-        const std::string base = sameDrive ? currentDirectory : text.substr(0, 2) + "\\";
-        absolute = base + (base.back() == '\\' ? "" : "\\") + text.substr(2);
-    } else if (!text.empty() && text[0] == '\\') {
-        absolute = currentDirectory.substr(0, 2) + text;
-    } else {
-        absolute = currentDirectory + (currentDirectory.empty() || currentDirectory.back() == '\\'
-                                           ? ""
-                                           : "\\") +
-                   text;
-    }
-    if (absolute.size() < 3 || absolute[1] != ':') {
-        return text;
-    }
-    // Resolve the components after "X:\".
-    std::vector<std::string> parts;
-    std::string part;
-    for (size_t at = 3; at <= absolute.size(); ++at) {
-        if (at == absolute.size() || absolute[at] == '\\') {
-            if (part == "..") {
-                if (!parts.empty()) {
-                    parts.pop_back();
-                }
-            } else if (!part.empty() && part != ".") {
-                parts.push_back(part);
-            }
-            part.clear();
-        } else {
-            part.push_back(absolute[at]);
-        }
-    }
-    std::string result = absolute.substr(0, 3);
-    for (size_t index = 0; index < parts.size(); ++index) {
-        result += (index == 0 ? "" : "\\") + parts[index];
-    }
-    if (!parts.empty() && absolute.back() == '\\') {
-        result += "\\";
-    }
-    return result;
+    WindowsPath full;
+    DWORD error = 0;
+    return NormaliseWindowsPath(path, false, full, error) ? full.Text() : path;
 }
 
 class ShellLinkObject final : public IShellLinkA, public IPersistFile {
