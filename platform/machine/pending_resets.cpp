@@ -2,5 +2,4 @@
 // leaves this file as soon as its part defines it.
 #include "platform/machine/machine.h"
 
-void ResetRegistry() {}
 void ResetWindowManager() {}
