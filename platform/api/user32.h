@@ -228,6 +228,25 @@ struct MSG {
 };
 typedef MSG* LPMSG;
 
+// What WM_CREATE carries in lParam: the arguments of CreateWindowExA.
+struct CREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+
+// WM_SIZE.
+#define SIZE_RESTORED 0
+
 struct PAINTSTRUCT {
     HDC hdc;
     BOOL fErase;
