@@ -122,39 +122,50 @@ inline void RebuildTree(LzhufTree& tree) {
     }
 }
 
-// Counts one more occurrence of `symbol` (0 to 313): every node from its leaf
-// up to the root gains 1, and a node that would break the frequency order
-// trades places with the last node still below its new frequency. Rebuilds
-// first when the root has reached MaxFreq, so the root never passes it.
+// Adds 1 to the frequency of `node`. When that breaks the order, the node
+// trades places (with its subtree) with the last node still below its new
+// frequency. Returns where the node's subtree now is.
+inline int CountNode(LzhufTree& tree, int node) {
+    const unsigned freq = ++tree.NodeFreq[node];
+    if (tree.NodeFreq[node + 1] >= freq) {
+        return node;
+    }
+    int last = node + 1;
+    while (tree.NodeFreq[last + 1] < freq) {
+        ++last;
+    }
+    tree.NodeFreq[node] = tree.NodeFreq[last];
+    tree.NodeFreq[last] = static_cast<uint16_t>(freq);
+
+    const int child = tree.NodeChild[node];
+    tree.NodeParent[child] = static_cast<int16_t>(last);
+    if (child < NodeCount) {
+        tree.NodeParent[child + 1] = static_cast<int16_t>(last);
+    }
+    const int otherChild = tree.NodeChild[last];
+    tree.NodeChild[last] = static_cast<int16_t>(child);
+    tree.NodeParent[otherChild] = static_cast<int16_t>(node);
+    if (otherChild < NodeCount) {
+        tree.NodeParent[otherChild + 1] = static_cast<int16_t>(node);
+    }
+    tree.NodeChild[node] = static_cast<int16_t>(otherChild);
+    return last;
+}
+
+// Counts `node` and every node above it, up to and including the root (whose
+// parent entry is 0; node 0 is always a leaf, never a parent).
+inline void CountUpFrom(LzhufTree& tree, int node) {
+    do {
+        node = tree.NodeParent[CountNode(tree, node)];
+    } while (node != 0);
+}
+
+// Counts one more occurrence of `symbol` (0 to 313), from its leaf up to the
+// root. Rebuilds first when the root has reached MaxFreq, so the root never
+// passes it: the rebuild comes on the update after the one that reached it.
 inline void UpdateTree(LzhufTree& tree, int symbol) {
     if (tree.NodeFreq[RootNode] == MaxFreq) {
         RebuildTree(tree);
     }
-    int node = tree.NodeParent[NodeCount + symbol];
-    do {
-        const unsigned freq = ++tree.NodeFreq[node];
-        if (tree.NodeFreq[node + 1] < freq) {
-            int last = node + 1;
-            while (tree.NodeFreq[last + 1] < freq) {
-                ++last;
-            }
-            tree.NodeFreq[node] = tree.NodeFreq[last];
-            tree.NodeFreq[last] = static_cast<uint16_t>(freq);
-
-            const int child = tree.NodeChild[node];
-            tree.NodeParent[child] = static_cast<int16_t>(last);
-            if (child < NodeCount) {
-                tree.NodeParent[child + 1] = static_cast<int16_t>(last);
-            }
-            const int otherChild = tree.NodeChild[last];
-            tree.NodeChild[last] = static_cast<int16_t>(child);
-            tree.NodeParent[otherChild] = static_cast<int16_t>(node);
-            if (otherChild < NodeCount) {
-                tree.NodeParent[otherChild + 1] = static_cast<int16_t>(node);
-            }
-            tree.NodeChild[node] = static_cast<int16_t>(otherChild);
-            node = last;
-        }
-        node = tree.NodeParent[node];
-    } while (node != 0);
+    CountUpFrom(tree, tree.NodeParent[NodeCount + symbol]);
 }
