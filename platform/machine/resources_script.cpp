@@ -62,15 +62,19 @@ class ScriptReader {
         Advance();
     }
 
-    [[noreturn]] void Fail(const std::string& message) const {
-        throw std::runtime_error(ScriptName + " line " + std::to_string(Current.Line) + ": " +
-                                 message);
+    // Reports a fault at the line of the last token read, the line a
+    // statement was on when something it needs is missing.
+    [[noreturn]] void Fail(const std::string& message) const { FailAt(LastLine, message); }
+
+    [[noreturn]] void FailAt(int line, const std::string& message) const {
+        throw std::runtime_error(ScriptName + " line " + std::to_string(line) + ": " + message);
     }
 
     const Token& Peek() const { return Current; }
 
     Token Take() {
         Token taken = Current;
+        LastLine = Current.Line;
         Advance();
         return taken;
     }
@@ -89,12 +93,12 @@ class ScriptReader {
         if (!IsPunctuation(punctuation)) {
             Fail(std::string("expected '") + punctuation + "'");
         }
-        Advance();
+        Take();
     }
 
     bool SkipPunctuation(char punctuation) {
         if (IsPunctuation(punctuation)) {
-            Advance();
+            Take();
             return true;
         }
         return false;
@@ -118,7 +122,7 @@ class ScriptReader {
     void SkipLine() {
         const int line = Current.Line;
         while (!AtEnd() && Current.Line == line) {
-            Advance();
+            Take();
         }
     }
 
@@ -182,7 +186,7 @@ class ScriptReader {
             Current.Value = std::string(1, c);
             ++Position;
         } else {
-            Fail(std::string("unexpected character '") + c + "'");
+            FailAt(Line, std::string("unexpected character '") + c + "'");
         }
     }
 
@@ -203,7 +207,7 @@ class ScriptReader {
             ++Position;
         }
         if (Position == digitsStart) {
-            Fail("a number without digits");
+            FailAt(Line, "a number without digits");
         }
         const std::string digits = Text.substr(digitsStart, Position - digitsStart);
         while (Position < Text.size() && (Text[Position] == 'L' || Text[Position] == 'l' ||
@@ -212,7 +216,7 @@ class ScriptReader {
         }
         if (Position < Text.size() &&
             (std::isalnum(static_cast<unsigned char>(Text[Position])) || Text[Position] == '_')) {
-            Fail("a malformed number starting " + Text.substr(start, Position - start + 1));
+            FailAt(Line, "a malformed number starting " + Text.substr(start, Position - start + 1));
         }
         const int64_t value = static_cast<int64_t>(std::strtoull(digits.c_str(), nullptr, base));
         Current.TokenKind = Token::Kind::Number;
@@ -224,7 +228,7 @@ class ScriptReader {
         std::string utf8;
         while (true) {
             if (Position >= Text.size() || Text[Position] == '\n') {
-                Fail("a string that does not end on its line");
+                FailAt(Line, "a string that does not end on its line");
             }
             const char c = Text[Position++];
             if (c == '"') {
@@ -252,7 +256,7 @@ class ScriptReader {
                     utf8.push_back(escaped);
                     break;
                 default:
-                    Fail(std::string("an unknown escape \\") + escaped);
+                    FailAt(Line, std::string("an unknown escape \\") + escaped);
                 }
                 continue;
             }
@@ -267,6 +271,7 @@ class ScriptReader {
     std::size_t Position = 0;
     int Line = 1;
     bool AtLineStart = true;
+    int LastLine = 1;
     Token Current;
 };
 
