@@ -1,10 +1,13 @@
 #include "platform/machine/gdi/bitmap_import.h"
 #include "platform/machine/gdi/bmp_decoder.h"
+#include "platform/machine/resources.h"
 #include "tests/gdi/bmp_builder.h"
 #include "tests/gdi/canvas.h"
 #include "tests/support/test_machine.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -220,6 +223,47 @@ TEST_F(BitmapTest, PaletteIndicesBeyondThePaletteAreBlack) {
     EXPECT_EQ(image.At(3, 0), 0x808000u);
     EXPECT_EQ(image.At(4, 0), 0u);
     EXPECT_EQ(image.At(0, 1), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BitmapTest, LoadBitmapReadsABitmapResourceByName) {
+    const BmpSpec spec = FourBitLogo();
+    const auto file = Machine.Scratch() / "test logo.bmp";
+    const std::vector<uint8_t> bytes = BuildBmp(spec);
+    {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    AddResourceScriptForTesting("TESTLOGO BITMAP \"" + file.string() + "\"\n");
+    HBITMAP loaded = LoadBitmapA(GetModuleHandleA(nullptr), "testlogo");
+    ASSERT_NE(loaded, nullptr);
+    const Surface* pixels = BitmapPixels(loaded);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(pixels->Pixels, Expected(spec).Pixels);
+    EXPECT_TRUE(DeleteObject(loaded));
+
+    EXPECT_EQ(LoadBitmapA(GetModuleHandleA(nullptr), "no such bitmap"), nullptr);
+    EXPECT_EQ(LoadBitmapA(GetModuleHandleA(nullptr), nullptr), nullptr);
+    // A resource that is not a bitmap the decoder reads gives no bitmap.
+    const auto broken = Machine.Scratch() / "broken.bmp";
+    std::ofstream(broken) << "BM but nothing else";
+    AddResourceScriptForTesting("BROKEN BITMAP \"" + broken.string() + "\"\n");
+    EXPECT_EQ(LoadBitmapA(GetModuleHandleA(nullptr), "BROKEN"), nullptr);
+}
+
+TEST_F(BitmapTest, TheProgramsLogoIsA204By66Bitmap) {
+    HBITMAP logo = LoadBitmapA(GetModuleHandleA(nullptr), "logo");
+    ASSERT_NE(logo, nullptr);
+    BITMAP description{};
+    GetObjectA(logo, sizeof description, &description);
+    EXPECT_EQ(description.bmWidth, 204);
+    EXPECT_EQ(description.bmHeight, 66);
+    DeleteObject(logo);
+    HideResource("LOGO");
+    EXPECT_EQ(LoadBitmapA(GetModuleHandleA(nullptr), "logo"), nullptr);
 }
 
 } // namespace
