@@ -96,13 +96,17 @@ HWND LocateControl(const ScriptStep& step) {
 Outcome RunClick(const ScriptStep& step, bool mayBlock) {
     const HWND active = ActiveTopLevelWindow();
     if (step.CloseBox) {
-        if (active == nullptr) {
+        POINT centre{};
+        if (active == nullptr || !FindCloseBoxCentre(active, centre)) {
             if (!mayBlock) {
                 return Outcome::NotYet;
             }
-            FailStep(step, "cannot click the close box: no window is active");
+            FailStep(step, "cannot click the close box: " +
+                               (active == nullptr ? std::string("no window is active")
+                                                  : "the active window '" + WindowCaption(active) +
+                                                        "' has none"));
         }
-        DeliverClick(CloseBoxCentre(active));
+        DeliverClick(centre);
         return Outcome::Yielded;
     }
     const HWND control = FindControl(active, step.Text, step.ControlId);

@@ -1,6 +1,7 @@
 #include "platform/machine/frontend/desktop_queries.h"
 
 #include "platform/machine/input_source.h"
+#include "platform/machine/user/window_metrics.h"
 
 #include <vector>
 
@@ -86,16 +87,21 @@ HWND FindControl(HWND topLevel, const std::string& text, std::optional<int> cont
     return search.Visible != nullptr ? search.Visible : search.Hidden;
 }
 
-POINT CloseBoxCentre(HWND topLevel) {
-    // The window manager draws the close box at the right end of the caption
-    // bar, inside the frame: a 16 x 14 button 2 px from the bar's right and
-    // top edges.
+bool FindCloseBoxCentre(HWND topLevel, POINT& centre) {
+    // Where the window manager draws the close box: at the right end of the
+    // caption bar, inside the frame.
+    const auto style = static_cast<DWORD>(GetWindowLongA(topLevel, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(topLevel, GWL_EXSTYLE));
+    const FrameInsets insets = NonClientInsetsOf(style, exStyle);
+    if (!insets.HasCaption || (style & WS_SYSMENU) == 0) {
+        return false;
+    }
     RECT window{};
     GetWindowRect(topLevel, &window);
-    const int frame = GetSystemMetrics(SM_CXDLGFRAME);
-    const int right = window.right - frame - 2;
-    const int top = window.top + GetSystemMetrics(SM_CYDLGFRAME) + 2;
-    return POINT{right - 16 / 2, top + 14 / 2};
+    const LONG right = window.right - insets.FrameWidth - CloseBoxMargin;
+    const LONG top = window.top + insets.FrameWidth + CloseBoxMargin;
+    centre = POINT{right - CloseBoxWidth / 2, top + CloseBoxHeight / 2};
+    return true;
 }
 
 void DeliverKeyPress(int virtualKey, bool shift, char character) {

@@ -27,9 +27,9 @@ std::string TextWithoutMnemonics(const std::string& text);
 // Null when none.
 HWND FindControl(HWND topLevel, const std::string& text, std::optional<int> controlId);
 
-// The screen point at the middle of the close box in a captioned window's
-// caption bar.
-POINT CloseBoxCentre(HWND topLevel);
+// The screen point at the middle of the close box in a top-level window's
+// caption bar; false when the window has no caption bar with a close box.
+bool FindCloseBoxCentre(HWND topLevel, POINT& centre);
 
 // One key pressed and released, carrying the character it types.
 void DeliverKeyPress(int virtualKey, bool shift, char character);
