@@ -108,8 +108,8 @@ void PaintNotice(HDC dc) {
 } // namespace
 
 COLORREF TitleShadowColor(COLORREF titleColor) {
-    const double luminance = 0.3 * GetRValue(titleColor) + 0.59 * GetGValue(titleColor) +
-                             0.11 * GetBValue(titleColor);
+    const double luminance =
+        0.3 * GetRValue(titleColor) + 0.59 * GetGValue(titleColor) + 0.11 * GetBValue(titleColor);
     return std::lround(luminance) > 127 ? RGB(0, 0, 0) : RGB(255, 255, 255);
 }
 

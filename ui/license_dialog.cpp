@@ -20,8 +20,7 @@ void StartDialog(HWND dialog) {
     GetClientRect(dialog, &client);
     CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", AgreementText, AgreementStyle, AgreementMargin,
                     AgreementMargin, client.right - 2 * AgreementMargin,
-                    client.bottom - AgreementBottomSpace, dialog, nullptr, ModuleInstance,
-                    nullptr);
+                    client.bottom - AgreementBottomSpace, dialog, nullptr, ModuleInstance, nullptr);
     CenterOnScreen(dialog);
     SetFocus(GetDlgItem(dialog, IDOK));
 }

@@ -170,7 +170,9 @@ intptr_t HostCommandFor(const std::filesystem::path& hostPath, HostCommand& comm
     const ssize_t got = read(file, head.data(), head.size());
     close(file);
     head.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    if (head.rfind("\x7f" "ELF", 0) == 0) {
+    if (head.rfind("\x7f"
+                   "ELF",
+                   0) == 0) {
         std::error_code ignored;
         std::filesystem::permissions(hostPath, std::filesystem::perms::owner_exec,
                                      std::filesystem::perm_options::add, ignored);
@@ -191,7 +193,8 @@ intptr_t HostCommandFor(const std::filesystem::path& hostPath, HostCommand& comm
     if (gap != std::string::npos) {
         const size_t argument = line.find_first_not_of(" \t", gap);
         if (argument != std::string::npos) {
-            command.Arguments.push_back(line.substr(argument, line.find_last_not_of(" \t\r") + 1 - argument));
+            command.Arguments.push_back(
+                line.substr(argument, line.find_last_not_of(" \t\r") + 1 - argument));
         }
     }
     command.Arguments.push_back(hostPath.string());

@@ -26,7 +26,9 @@ class ByteWriter {
         Put32(time.dwLowDateTime);
         Put32(time.dwHighDateTime);
     }
-    void PutBytes(const uint8_t* data, size_t count) { Bytes.insert(Bytes.end(), data, data + count); }
+    void PutBytes(const uint8_t* data, size_t count) {
+        Bytes.insert(Bytes.end(), data, data + count);
+    }
     void PutTerminatedText(const std::string& text) {
         PutBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
         Bytes.push_back(0);
@@ -37,7 +39,9 @@ class ByteWriter {
 class ByteReader {
   public:
     explicit ByteReader(const std::vector<uint8_t>& bytes) : Bytes(bytes) {}
-    bool Has(size_t count) const { return Position <= Bytes.size() && count <= Bytes.size() - Position; }
+    bool Has(size_t count) const {
+        return Position <= Bytes.size() && count <= Bytes.size() - Position;
+    }
     uint32_t Get16() {
         const uint32_t value = Bytes[Position] | (static_cast<uint32_t>(Bytes[Position + 1]) << 8);
         Position += 2;
@@ -143,7 +147,8 @@ bool ReadLinkInfo(ByteReader& reader, ShellLinkData& link) {
     const uint32_t localBasePathOffset = reader.Get32();
     reader.Get32(); // CommonNetworkRelativeLinkOffset
     const uint32_t commonPathSuffixOffset = reader.Get32();
-    if (size < headerSize || headerSize < LinkInfoHeaderSize || start + size > reader.Bytes.size()) {
+    if (size < headerSize || headerSize < LinkInfoHeaderSize ||
+        start + size > reader.Bytes.size()) {
         return false;
     }
     const size_t end = start + size;
@@ -183,7 +188,8 @@ std::optional<std::string> ReadCountedText(ByteReader& reader, bool unicode) {
     }
     if (!unicode) {
         std::string text(reader.Bytes.begin() + static_cast<std::ptrdiff_t>(reader.Position),
-                         reader.Bytes.begin() + static_cast<std::ptrdiff_t>(reader.Position + count));
+                         reader.Bytes.begin() +
+                             static_cast<std::ptrdiff_t>(reader.Position + count));
         reader.Position += count;
         return text;
     }

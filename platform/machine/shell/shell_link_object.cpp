@@ -19,8 +19,7 @@ constexpr size_t MaxPathText = MAX_PATH - 1;
 constexpr size_t MaxInfoText = 1023;
 
 HRESULT HresultFromWin32(DWORD error) {
-    return error == 0 ? E_FAIL
-                      : static_cast<HRESULT>((error & 0xFFFF) | (7u << 16) | 0x80000000u);
+    return error == 0 ? E_FAIL : static_cast<HRESULT>((error & 0xFFFF) | (7u << 16) | 0x80000000u);
 }
 
 HRESULT SaveFailure(DWORD error) {
@@ -118,7 +117,8 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
             findData->ftLastWriteTime = Link.WriteTime;
             findData->nFileSizeLow = Link.TargetSize;
             const size_t slash = Link.TargetPath.find_last_of("\\:");
-            CopyOut(slash == std::string::npos ? Link.TargetPath : Link.TargetPath.substr(slash + 1),
+            CopyOut(slash == std::string::npos ? Link.TargetPath
+                                               : Link.TargetPath.substr(slash + 1),
                     findData->cFileName, MAX_PATH);
         }
         return Link.TargetPath.empty() ? S_FALSE : S_OK;
@@ -131,16 +131,24 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
         return E_NOTIMPL;
     }
     HRESULT SetIDList(PCIDLIST_ABSOLUTE) override { return E_NOTIMPL; }
-    HRESULT GetDescription(LPSTR name, int size) override { return GetText(Link.Description, name, size); }
-    HRESULT SetDescription(LPCSTR name) override { return SetText(Link.Description, name, MaxInfoText); }
+    HRESULT GetDescription(LPSTR name, int size) override {
+        return GetText(Link.Description, name, size);
+    }
+    HRESULT SetDescription(LPCSTR name) override {
+        return SetText(Link.Description, name, MaxInfoText);
+    }
     HRESULT GetWorkingDirectory(LPSTR directory, int size) override {
         return GetText(Link.WorkingDirectory, directory, size);
     }
     HRESULT SetWorkingDirectory(LPCSTR directory) override {
         return SetText(Link.WorkingDirectory, directory, MaxPathText);
     }
-    HRESULT GetArguments(LPSTR arguments, int size) override { return GetText(Link.Arguments, arguments, size); }
-    HRESULT SetArguments(LPCSTR arguments) override { return SetText(Link.Arguments, arguments, MaxInfoText); }
+    HRESULT GetArguments(LPSTR arguments, int size) override {
+        return GetText(Link.Arguments, arguments, size);
+    }
+    HRESULT SetArguments(LPCSTR arguments) override {
+        return SetText(Link.Arguments, arguments, MaxInfoText);
+    }
     HRESULT GetHotkey(WORD* hotkey) override {
         if (hotkey == nullptr) {
             return E_POINTER;
@@ -177,7 +185,8 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
     }
     HRESULT SetRelativePath(LPCSTR, DWORD) override { return E_NOTIMPL; }
     HRESULT Resolve(HWND, DWORD) override {
-        return GetFileAttributesA(Link.TargetPath.c_str()) == INVALID_FILE_ATTRIBUTES ? S_FALSE : S_OK;
+        return GetFileAttributesA(Link.TargetPath.c_str()) == INVALID_FILE_ATTRIBUTES ? S_FALSE
+                                                                                      : S_OK;
     }
     // The target is stored in its full form, with what can be found out about
     // it now (attributes, times, size); a target that does not exist yet is
@@ -232,8 +241,8 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
             return E_POINTER;
         }
         const std::string path = AnsiPath(fileName);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return SaveFailure(GetLastError());
         }
@@ -267,8 +276,8 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
             return SaveFailure(GetLastError());
         }
         DWORD written = 0;
-        const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                     nullptr);
+        const BOOL wrote =
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         const DWORD writeError = GetLastError();
         const BOOL closed = CloseHandle(file);
         if (!wrote || written != bytes.size() || !closed) {
