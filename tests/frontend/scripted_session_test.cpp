@@ -44,10 +44,13 @@ TEST_F(ScriptedSession, TypesTabsClicksAndSavesTheScreen) {
     const auto screenshot = Machine.Scratch() / "shots" / "sample.png";
     BeginScript();
     ScriptWaitForWindow("Sample", 5000);
-    // The tab moves the focus; the text after it must reach the second box.
-    ScriptTypeText("C:\\Rembrix: A&B\tsecond");
+    // Backspace takes back one character; the tab moves the focus, so the
+    // text after it must reach the second box.
+    ScriptTypeText("C:\\Rembrix: A&B \xE9x");
+    ScriptPressKey(VK_BACK);
+    ScriptTypeText("\tsecond");
     ScriptClick("&Start with the system");
-    ScriptExpectText("101", "C:\\Rembrix: A&B");
+    ScriptExpectText("101", "C:\\Rembrix: A&B \xE9");
     ScriptExpectText("102", "second");
     ScriptSaveScreenshot(screenshot);
     ScriptClick("OK");
@@ -55,7 +58,7 @@ TEST_F(ScriptedSession, TypesTabsClicksAndSavesTheScreen) {
     EXPECT_EQ(RunSampleDialog(Owner), IDOK);
     EXPECT_TRUE(ScriptFinished());
     const SampleDialogOutcome& outcome = SampleOutcome();
-    EXPECT_EQ(outcome.Folder, "C:\\Rembrix: A&B");
+    EXPECT_EQ(outcome.Folder, "C:\\Rembrix: A&B \xE9");
     EXPECT_EQ(outcome.Second, "second");
     EXPECT_TRUE(outcome.Checked);
 
