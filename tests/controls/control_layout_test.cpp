@@ -67,9 +67,10 @@ TEST_F(TextWrapTest, BreaksAtSpacesAndLineBreaks) {
 }
 
 TEST_F(TextWrapTest, LongWordsBreakInsideOrKeepTheirLine) {
-    const std::string word = "abcdefghij";
-    EXPECT_EQ(Wrap(word, Width("abcd"), LongWordRule::BreakInside), (Lines{"abcd", "efgh", "ij"}));
-    EXPECT_EQ(Wrap("x " + word + " y", Width("abcd"), LongWordRule::Clip),
+    // One letter throughout, so every piece of four fits exactly.
+    const std::string word = "nnnnnnnnnn";
+    EXPECT_EQ(Wrap(word, Width("nnnn"), LongWordRule::BreakInside), (Lines{"nnnn", "nnnn", "nn"}));
+    EXPECT_EQ(Wrap("x " + word + " y", Width("nnnn"), LongWordRule::Clip),
               (Lines{"x ", word + " ", "y"}));
     // However narrow the width, every line takes at least one character.
     EXPECT_EQ(Wrap("abc", 0, LongWordRule::BreakInside), (Lines{"a", "b", "c"}));

@@ -34,7 +34,7 @@ struct DialogOutcome {
     std::string EditText;
     UINT Checked = 0;
     int FirstVisibleLine = -1;
-    HWND FocusAtEnd = nullptr;
+    int FocusIdAtEnd = 0;
     std::vector<WPARAM> Commands;
 };
 
@@ -58,7 +58,7 @@ INT_PTR AskDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
             Outcome.Checked = IsDlgButtonChecked(dialog, 103);
             Outcome.FirstVisibleLine =
                 static_cast<int>(SendDlgItemMessageA(dialog, 105, EM_GETFIRSTVISIBLELINE, 0, 0));
-            Outcome.FocusAtEnd = GetFocus();
+            Outcome.FocusIdAtEnd = GetDlgCtrlID(GetFocus());
             EndDialog(dialog, id);
         }
         return TRUE;
@@ -191,7 +191,7 @@ TEST_F(DialogControlsTest, ArrowKeysScrollAFocusedMultiLineBoxAndKeepTheFocus) {
     AtStart = [](HWND dialog) { SetFocus(GetDlgItem(dialog, 105)); };
     EXPECT_EQ(Run({Key(VK_DOWN), Key(VK_DOWN), Key(VK_UP), Key(VK_NEXT), Key(VK_RETURN)}), IDOK);
     EXPECT_EQ(Outcome.FirstVisibleLine, 3);
-    EXPECT_EQ(GetDlgCtrlID(Outcome.FocusAtEnd), 105);
+    EXPECT_EQ(Outcome.FocusIdAtEnd, 105);
 }
 
 } // namespace

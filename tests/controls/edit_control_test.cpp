@@ -193,8 +193,9 @@ class MultiLineEditTest : public ControlTest {
             Text += "Line " + std::to_string(line) + "\r\n";
         }
         Text += "The end";
+        // Like the agreement box, it gets no font.
         Box = Create("Edit", Text.c_str(), WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                     RECT{10, 10, 310, 210}, WS_EX_CLIENTEDGE);
+                     RECT{10, 10, 310, 210}, WS_EX_CLIENTEDGE, false);
         Pump();
     }
 
@@ -229,7 +230,8 @@ TEST_F(MultiLineEditTest, ScrollsByBarKeysAndWheel) {
         int Expected; // first visible line; -1 for the last possible one
     };
     const Case cases[] = {
-        {"down arrow", [](MultiLineEditTest& t) { t.ClickBar(2 + 8); }, 1},
+        {"down arrow", [&](MultiLineEditTest& t) { t.ClickBar(boxHeight - 2 - 8); }, 1},
+        {"up arrow at the top", [](MultiLineEditTest& t) { t.ClickBar(2 + 8); }, 0},
         {"down arrow twice, up arrow once",
          [&](MultiLineEditTest& t) {
              t.ClickBar(boxHeight - 2 - 8);
