@@ -22,6 +22,12 @@ using Clock = std::chrono::steady_clock;
 // again and again); the run fails rather than hang.
 constexpr int DefaultPressesPerCaption = 20;
 
+// A program that only polls for input is busy (copying, unpacking) and may
+// still show the window waited for, as a person watching a progress bar
+// knows; its wait fails this much later than one of a program that waits for
+// input, which cannot change what it shows.
+constexpr auto BusyAllowance = std::chrono::minutes(1);
+
 // How long a waiting program sleeps between two looks at the desktop while a
 // step cannot run yet.
 constexpr auto IdleWait = std::chrono::milliseconds(2);
@@ -76,7 +82,9 @@ Outcome RunWait(QueuedStep& queued, bool mayBlock) {
         queued.FirstTried = now;
     }
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - *queued.FirstTried);
-    if (waited.count() >= step.TimeoutMilliseconds) {
+    const auto allowed = std::chrono::milliseconds(step.TimeoutMilliseconds) +
+                         (mayBlock ? std::chrono::milliseconds(0) : BusyAllowance);
+    if (waited >= allowed) {
         FailStep(step, "waited " + std::to_string(step.TimeoutMilliseconds) +
                            " ms for the window '" + step.Text + "', but " +
                            DescribeActiveWindow());

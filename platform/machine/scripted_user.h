@@ -35,7 +35,9 @@ void BeginScript();
 void LoadScriptFile(const std::filesystem::path& script);
 
 // Waits until a visible top-level window with exactly this caption is active
-// (the topmost enabled one); fails after `timeoutMilliseconds`.
+// (the topmost enabled one); fails once `timeoutMilliseconds` have passed and
+// the program waits for input. A program that is busy (it only polls) is given
+// a minute more, as it may still show the window.
 void ScriptWaitForWindow(const std::string& caption, int timeoutMilliseconds = 10000);
 // Types the text into the focus window, key by key.
 void ScriptTypeText(const std::string& text);

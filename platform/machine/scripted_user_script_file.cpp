@@ -3,7 +3,8 @@
 //
 //   # a comment; blank lines are ignored, and so is "#" and what follows it
 //   wait "Caption" [timeout MS]   wait until that window is the active one
-//                                 (default 10000 ms, then the script fails)
+//                                 (default 10000 ms, then the script fails;
+//                                 a program busy polling gets a minute more)
 //   type "text"                   type the text into the focus window
 //   key NAME                      press a key: enter, escape, tab, space,
 //                                 backspace, delete, up, down, left, right,

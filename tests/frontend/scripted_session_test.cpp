@@ -136,6 +136,23 @@ TEST_F(ScriptedSession, FailuresNameWhatWasExpectedAndTheActiveWindow) {
     }
 }
 
+TEST_F(ScriptedSession, AWaitOutlastsItsTimeoutWhileTheProgramIsBusy) {
+    BeginScript();
+    ScriptWaitForWindow("Sample", 50);
+    ScriptClick("OK");
+    // Work that polls the queue, as the copy and unpacking loops do, for
+    // longer than the wait's timeout; only then does the dialog come.
+    const auto busyUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    MSG message{};
+    while (std::chrono::steady_clock::now() < busyUntil) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+    }
+    EXPECT_EQ(RunSampleDialog(Owner), IDOK);
+    EXPECT_TRUE(ScriptFinished());
+}
+
 TEST_F(ScriptedSession, AcceptingDefaultsPressesEnterAndGivesUpOnACircle) {
     BeginScript();
     ScriptSetEndRule(ScriptEndRule::AcceptDefaults);
