@@ -98,7 +98,8 @@ TEST_F(BitmapTest, AFourBitBitmapIsBlittedExactly) {
     HBITMAP logo = CreateBitmapFromBmp(BuildBmp(spec));
     ASSERT_NE(logo, nullptr);
     BITMAP description{};
-    ASSERT_EQ(GetObjectA(logo, sizeof description, &description), static_cast<int>(sizeof description));
+    ASSERT_EQ(GetObjectA(logo, sizeof description, &description),
+              static_cast<int>(sizeof description));
     EXPECT_EQ(description.bmWidth, 5);
     EXPECT_EQ(description.bmHeight, 3);
 
@@ -146,8 +147,8 @@ TEST_F(BitmapTest, BitBltCopiesOnlyWhatBothSidesHold) {
     const COLORREF untouched = RGB(255, 255, 255);
     for (const Case& c : cases) {
         Canvas target(6, 5, untouched);
-        EXPECT_TRUE(BitBlt(target.Dc, c.X, c.Y, c.Width, c.Height, source.Dc, c.SourceX,
-                           c.SourceY, SRCCOPY))
+        EXPECT_TRUE(BitBlt(target.Dc, c.X, c.Y, c.Width, c.Height, source.Dc, c.SourceX, c.SourceY,
+                           SRCCOPY))
             << c.Name;
         for (int y = 0; y < 5; ++y) {
             for (int x = 0; x < 6; ++x) {
@@ -194,15 +195,15 @@ TEST_F(BitmapTest, MalformedFilesAreRefusedWithAReason) {
         return bytes;
     };
     EXPECT_TRUE(refused({}));
-    EXPECT_TRUE(refused(patched(0, {'X'})));                   // signature
-    EXPECT_TRUE(refused(patched(10, {0xFF, 0xFF, 0, 0})));     // pixels beyond the end
-    EXPECT_TRUE(refused(patched(14, {99, 0, 0, 0})));          // header size
-    EXPECT_TRUE(refused(patched(18, {0, 0, 0, 0})));           // width 0
+    EXPECT_TRUE(refused(patched(0, {'X'})));                     // signature
+    EXPECT_TRUE(refused(patched(10, {0xFF, 0xFF, 0, 0})));       // pixels beyond the end
+    EXPECT_TRUE(refused(patched(14, {99, 0, 0, 0})));            // header size
+    EXPECT_TRUE(refused(patched(18, {0, 0, 0, 0})));             // width 0
     EXPECT_TRUE(refused(patched(18, {0xFF, 0xFF, 0xFF, 0x7F}))); // huge width
-    EXPECT_TRUE(refused(patched(22, {0, 0, 0, 0x80})));        // most negative height
-    EXPECT_TRUE(refused(patched(26, {2, 0})));                 // two planes
-    EXPECT_TRUE(refused(patched(28, {3, 0})));                 // 3 bits per pixel
-    EXPECT_TRUE(refused(patched(30, {2, 0, 0, 0})));           // run-length compressed
+    EXPECT_TRUE(refused(patched(22, {0, 0, 0, 0x80})));          // most negative height
+    EXPECT_TRUE(refused(patched(26, {2, 0})));                   // two planes
+    EXPECT_TRUE(refused(patched(28, {3, 0})));                   // 3 bits per pixel
+    EXPECT_TRUE(refused(patched(30, {2, 0, 0, 0})));             // run-length compressed
     // A colour count beyond what the depth allows is capped, not trusted.
     EXPECT_FALSE(refused(patched(46, {0xFF, 0xFF, 0xFF, 0xFF})));
     // A file without the last row's one byte of padding is still read; every
@@ -235,7 +236,8 @@ TEST_F(BitmapTest, LoadBitmapReadsABitmapResourceByName) {
     const std::vector<uint8_t> bytes = BuildBmp(spec);
     {
         std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
     AddResourceScriptForTesting("TESTLOGO BITMAP \"" + file.string() + "\"\n");
     HBITMAP loaded = LoadBitmapA(GetModuleHandleA(nullptr), "testlogo");

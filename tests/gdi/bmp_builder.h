@@ -9,8 +9,8 @@ struct BmpSpec {
     int Height = 0;
     int BitsPerPixel = 4;
     bool TopDown = false;
-    bool CoreHeader = false;        // 12-byte BITMAPCOREHEADER
-    std::vector<uint32_t> Palette;  // 0x00RRGGBB, for 1, 4 and 8 bits
+    bool CoreHeader = false;       // 12-byte BITMAPCOREHEADER
+    std::vector<uint32_t> Palette; // 0x00RRGGBB, for 1, 4 and 8 bits
     // Rows top to bottom: palette indices for 1, 4 and 8 bits, 0x00RRGGBB
     // for 24 and 32 bits.
     std::vector<std::vector<uint32_t>> Rows;

@@ -47,7 +47,8 @@ TEST_F(ObjectsTest, SelectObjectReturnsThePreviousObjectOfThatKind) {
     EXPECT_EQ(SelectObject(dc, firstPen), secondPen);
 
     EXPECT_TRUE(DeleteDC(dc));
-    for (HGDIOBJ object : std::initializer_list<HGDIOBJ>{firstPen, secondPen, brush, font, bitmap}) {
+    for (HGDIOBJ object :
+         std::initializer_list<HGDIOBJ>{firstPen, secondPen, brush, font, bitmap}) {
         EXPECT_TRUE(DeleteObject(object));
     }
     EXPECT_EQ(LiveGdiObjectCount(), 0);

@@ -27,26 +27,64 @@ class ShapesTest : public ::testing::Test {
 };
 
 TEST_F(ShapesTest, RectangleLeavesOutRightAndBottomEdges) {
+    // clang-format off
     const RectangleCase cases[] = {
         {"one-pixel pen and brush", PS_SOLID, 1, false, {1, 1, 5, 4},
-         Rows({"......", ".PPPP.", ".PBBP.", ".PPPP.", "......"})},
+         Rows({"......",
+               ".PPPP.",
+               ".PBBP.",
+               ".PPPP.",
+               "......"})},
         {"null pen: one pixel smaller, brush only", PS_NULL, 1, false, {1, 1, 5, 4},
-         Rows({"......", ".BBB..", ".BBB..", "......", "......"})},
+         Rows({"......",
+               ".BBB..",
+               ".BBB..",
+               "......",
+               "......"})},
         {"null brush: outline only", PS_SOLID, 1, true, {1, 1, 5, 4},
-         Rows({"......", ".PPPP.", ".P..P.", ".PPPP.", "......"})},
+         Rows({"......",
+               ".PPPP.",
+               ".P..P.",
+               ".PPPP.",
+               "......"})},
         {"one pixel", PS_SOLID, 1, false, {2, 2, 3, 3},
-         Rows({"......", "......", "..P...", "......", "......"})},
+         Rows({"......",
+               "......",
+               "..P...",
+               "......",
+               "......"})},
         {"two wide: no inside", PS_SOLID, 1, false, {1, 1, 3, 4},
-         Rows({"......", ".PP...", ".PP...", ".PP...", "......"})},
+         Rows({"......",
+               ".PP...",
+               ".PP...",
+               ".PP...",
+               "......"})},
         {"empty width", PS_SOLID, 1, false, {2, 1, 2, 4},
-         Rows({"......", "......", "......", "......", "......"})},
+         Rows({"......",
+               "......",
+               "......",
+               "......",
+               "......"})},
         {"inverted", PS_SOLID, 1, false, {5, 4, 1, 1},
-         Rows({"......", "......", "......", "......", "......"})},
+         Rows({"......",
+               "......",
+               "......",
+               "......",
+               "......"})},
         {"partly off the bitmap", PS_SOLID, 1, false, {-2, -2, 3, 3},
-         Rows({"BBP...", "BBP...", "PPP...", "......", "......"})},
+         Rows({"BBP...",
+               "BBP...",
+               "PPP...",
+               "......",
+               "......"})},
         {"pen width 3, centred on the outline", PS_SOLID, 3, false, {2, 2, 5, 4},
-         Rows({"......", ".PPPPP", ".PPPPP", ".PPPPP", ".PPPPP"})},
+         Rows({"......",
+               ".PPPPP",
+               ".PPPPP",
+               ".PPPPP",
+               ".PPPPP"})},
     };
+    // clang-format on
     for (const RectangleCase& c : cases) {
         Canvas canvas(6, 5, Background);
         HPEN pen = CreatePen(c.PenStyle, c.PenWidth, PenColor);
@@ -71,9 +109,17 @@ TEST_F(ShapesTest, WidePenBandSurroundsTheBrush) {
     SelectObject(canvas.Dc, pen);
     SelectObject(canvas.Dc, brush);
     Rectangle(canvas.Dc, 2, 2, 7, 7);
-    EXPECT_EQ(canvas.Picture(Legend), Rows({".........", ".PPPPPPP.", ".PPPPPPP.", ".PPPPPPP.",
-                                            ".PPPBPPP.", ".PPPPPPP.", ".PPPPPPP.", ".PPPPPPP.",
+    // clang-format off
+    EXPECT_EQ(canvas.Picture(Legend), Rows({".........",
+                                            ".PPPPPPP.",
+                                            ".PPPPPPP.",
+                                            ".PPPPPPP.",
+                                            ".PPPBPPP.",
+                                            ".PPPPPPP.",
+                                            ".PPPPPPP.",
+                                            ".PPPPPPP.",
                                             "........."}));
+    // clang-format on
 }
 
 TEST_F(ShapesTest, MeterStyleDrawingUsesWhatIsSelectedAtEachCall) {
@@ -92,7 +138,8 @@ TEST_F(ShapesTest, MeterStyleDrawingUsesWhatIsSelectedAtEachCall) {
     SelectObject(canvas.Dc, whitePen);
     Rectangle(canvas.Dc, 5, 0, 9, 4);
     const std::map<COLORREF, char> legend = {{Background, '.'}, {PenColor, 'R'}, {white, 'W'}};
-    EXPECT_EQ(canvas.Picture(legend), Rows({".RRRRWWWW.", ".RRRRWWWW.", ".RRRRWWWW.", ".RRRRWWWW."}));
+    EXPECT_EQ(canvas.Picture(legend),
+              Rows({".RRRRWWWW.", ".RRRRWWWW.", ".RRRRWWWW.", ".RRRRWWWW."}));
 }
 
 TEST_F(ShapesTest, FillRectCoversLeftTopAndExcludesRightBottom) {
@@ -118,9 +165,9 @@ TEST_F(ShapesTest, LinesLeaveOutTheirEndPoint) {
     EXPECT_TRUE(MoveToEx(canvas.Dc, 0, 0, &previous));
     EXPECT_EQ(previous.x, 0);
     EXPECT_EQ(previous.y, 0);
-    EXPECT_TRUE(LineTo(canvas.Dc, 4, 0));  // along the top row
-    EXPECT_TRUE(LineTo(canvas.Dc, 4, 3));  // continues from the end point
-    EXPECT_TRUE(LineTo(canvas.Dc, 1, 0));  // diagonal back up
+    EXPECT_TRUE(LineTo(canvas.Dc, 4, 0)); // along the top row
+    EXPECT_TRUE(LineTo(canvas.Dc, 4, 3)); // continues from the end point
+    EXPECT_TRUE(LineTo(canvas.Dc, 1, 0)); // diagonal back up
     EXPECT_EQ(canvas.Picture(Legend), Rows({"PPPPP.", "..P.P.", "...PP.", "....P.", "......"}));
     MoveToEx(canvas.Dc, 0, 0, &previous);
     EXPECT_EQ(previous.x, 1);

@@ -117,11 +117,11 @@ TEST_F(TextTest, ExtentsAddUpAndMatchTheDrawnWidth) {
 TEST_F(TextTest, HeightIsReadAsWindowsReadsIt) {
     struct Case {
         int Height;
-        int CellHeight;     // expected tmHeight, or 0 to skip
+        int CellHeight;      // expected tmHeight, or 0 to skip
         int CharacterHeight; // expected tmHeight - tmInternalLeading, or 0
     };
-    const Case cases[] = {{16, 16, 0}, {44, 44, 0}, {12, 12, 0}, {-16, 0, 16},
-                          {-11, 0, 11}, {0, 13, 0}};
+    const Case cases[] = {{16, 16, 0},  {44, 44, 0},  {12, 12, 0},
+                          {-16, 0, 16}, {-11, 0, 11}, {0, 13, 0}};
     HDC dc = CreateCompatibleDC(nullptr);
     for (const Case& c : cases) {
         HFONT font = MakeFont(c.Height, "Arial");
@@ -205,7 +205,8 @@ TEST_F(TextTest, TextIsWindows1252) {
     TextOutA(euro.Dc, 2, 2, "\x80", 1);
     TextOutA(letterE.Dc, 2, 2, "C", 1);
     EXPECT_GT(euro.Count(Red), 5);
-    EXPECT_NE(euro.Picture({{White, '.'}, {Red, '#'}}), letterE.Picture({{White, '.'}, {Red, '#'}}));
+    EXPECT_NE(euro.Picture({{White, '.'}, {Red, '#'}}),
+              letterE.Picture({{White, '.'}, {Red, '#'}}));
     for (Canvas* canvas : {&euro, &letterE}) {
         SelectObject(canvas->Dc, GetStockObject(SYSTEM_FONT));
     }

@@ -64,12 +64,14 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
     const RECT& sourceClip = from.Area.Clip;
     const long long firstColumn =
         std::max({0LL, targetClip.left - targetLeft, sourceClip.left - sourceLeft});
-    const long long endColumn = std::min(
-        {static_cast<long long>(width), targetClip.right - targetLeft, sourceClip.right - sourceLeft});
+    const long long endColumn =
+        std::min({static_cast<long long>(width), targetClip.right - targetLeft,
+                  sourceClip.right - sourceLeft});
     const long long firstRow =
         std::max({0LL, targetClip.top - targetTop, sourceClip.top - sourceTop});
-    const long long endRow = std::min(
-        {static_cast<long long>(height), targetClip.bottom - targetTop, sourceClip.bottom - sourceTop});
+    const long long endRow =
+        std::min({static_cast<long long>(height), targetClip.bottom - targetTop,
+                  sourceClip.bottom - sourceTop});
     if (firstColumn >= endColumn || firstRow >= endRow) {
         return TRUE;
     }
@@ -79,15 +81,15 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
     const auto rows = static_cast<size_t>(endRow - firstRow);
     std::vector<uint32_t> buffer(columns * rows);
     for (size_t row = 0; row < rows; ++row) {
-        const uint32_t* start = &from.Area.Target->At(static_cast<int>(sourceLeft + firstColumn),
-                                                      static_cast<int>(sourceTop + firstRow) +
-                                                          static_cast<int>(row));
+        const uint32_t* start =
+            &from.Area.Target->At(static_cast<int>(sourceLeft + firstColumn),
+                                  static_cast<int>(sourceTop + firstRow) + static_cast<int>(row));
         std::copy(start, start + columns, buffer.begin() + static_cast<ptrdiff_t>(row * columns));
     }
     for (size_t row = 0; row < rows; ++row) {
-        uint32_t* start = &target.Area.Target->At(static_cast<int>(targetLeft + firstColumn),
-                                                  static_cast<int>(targetTop + firstRow) +
-                                                      static_cast<int>(row));
+        uint32_t* start =
+            &target.Area.Target->At(static_cast<int>(targetLeft + firstColumn),
+                                    static_cast<int>(targetTop + firstRow) + static_cast<int>(row));
         const auto begin = buffer.begin() + static_cast<ptrdiff_t>(row * columns);
         std::copy(begin, begin + static_cast<ptrdiff_t>(columns), start);
     }

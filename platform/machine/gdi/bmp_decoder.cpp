@@ -8,8 +8,8 @@ namespace {
 constexpr size_t FileHeaderSize = 14;
 constexpr size_t CoreHeaderSize = 12;
 constexpr size_t InfoHeaderSize = 40;
-constexpr uint32_t CompressionNone = 0;   // BI_RGB
-constexpr uint32_t CompressionMasks = 3;  // BI_BITFIELDS
+constexpr uint32_t CompressionNone = 0;  // BI_RGB
+constexpr uint32_t CompressionMasks = 3; // BI_BITFIELDS
 // Bitmaps larger than this are refused rather than allocated.
 constexpr long long LargestSide = 32768;
 constexpr long long LargestPixelCount = 1LL << 26;
@@ -129,8 +129,8 @@ bool CheckFormat(Header& header, std::string& problem) {
     const long long height = header.Height < 0 ? -header.Height : header.Height;
     if (header.Width <= 0 || height == 0 || header.Width > LargestSide || height > LargestSide ||
         header.Width * height > LargestPixelCount) {
-        problem = "unusable size " + std::to_string(header.Width) + " x " +
-                  std::to_string(header.Height);
+        problem =
+            "unusable size " + std::to_string(header.Width) + " x " + std::to_string(header.Height);
         return false;
     }
     return true;
@@ -182,8 +182,8 @@ uint32_t PixelAt(const uint8_t* row, long long column, const Header& header,
         const uint8_t* pixel = row + column * (header.BitsPerPixel / 8);
         uint32_t value = pixel[0] | (static_cast<uint32_t>(pixel[1]) << 8);
         if (header.BitsPerPixel == 32) {
-            value |= (static_cast<uint32_t>(pixel[2]) << 16) |
-                     (static_cast<uint32_t>(pixel[3]) << 24);
+            value |=
+                (static_cast<uint32_t>(pixel[2]) << 16) | (static_cast<uint32_t>(pixel[3]) << 24);
         }
         return (Channel(value, header.Masks[0]) << 16) | (Channel(value, header.Masks[1]) << 8) |
                Channel(value, header.Masks[2]);
@@ -220,8 +220,7 @@ bool DecodeBmp(std::span<const uint8_t> bytes, Surface& image, std::string& prob
         const uint8_t* row = bytes.data() + pixelOffset + fileRow * stride;
         const long long y = topDown ? fileRow : height - 1 - fileRow;
         for (long long x = 0; x < header.Width; ++x) {
-            decoded.At(static_cast<int>(x), static_cast<int>(y)) =
-                PixelAt(row, x, header, palette);
+            decoded.At(static_cast<int>(x), static_cast<int>(y)) = PixelAt(row, x, header, palette);
         }
     }
     image = std::move(decoded);

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -126,8 +126,8 @@ bool SizeFace(FontInstance& font, const FontRequest& request) {
     metrics.Height = metrics.Ascent + metrics.Descent;
     metrics.InternalLeading = std::max(0, metrics.Height - RoundToInt(em));
     if (hhea) {
-        const double lineGap = hhea->Line_Gap -
-                               ((winAscent + winDescent) - (hhea->Ascender - hhea->Descender));
+        const double lineGap =
+            hhea->Line_Gap - ((winAscent + winDescent) - (hhea->Ascender - hhea->Descender));
         metrics.ExternalLeading = std::max(0, RoundToInt(lineGap * scale));
     }
     metrics.AverageCharWidth = os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0
@@ -138,8 +138,8 @@ bool SizeFace(FontInstance& font, const FontRequest& request) {
     metrics.Italic = request.Italic;
     metrics.FixedPitch = FT_IS_FIXED_WIDTH(face);
     metrics.UnderlineThickness = std::max(1, RoundToInt(face->underline_thickness * scale));
-    metrics.UnderlineOffset = std::max(1, RoundToInt(-face->underline_position * scale) -
-                                              metrics.UnderlineThickness / 2);
+    metrics.UnderlineOffset =
+        std::max(1, RoundToInt(-face->underline_position * scale) - metrics.UnderlineThickness / 2);
     if (os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
         metrics.StrikeOutThickness = std::max(1, RoundToInt(os2->yStrikeoutSize * scale));
         metrics.StrikeOutOffset = RoundToInt(os2->yStrikeoutPosition * scale);

@@ -120,7 +120,7 @@ std::string SubstituteFamilyFor(const std::string& windowsFaceName) {
 }
 
 std::optional<MatchedFontFile> MatchFontFile(const std::string& windowsFaceName, int weight,
-                                              bool italic) {
+                                             bool italic) {
     using Key = std::tuple<std::string, int, bool>;
     static std::map<Key, std::optional<MatchedFontFile>> cache;
     const std::string family = SubstituteFamilyFor(windowsFaceName);

@@ -20,4 +20,4 @@ struct MatchedFontFile {
 // fall back to the substitute of "Arial", so the choice never depends on a
 // machine's default font.
 std::optional<MatchedFontFile> MatchFontFile(const std::string& windowsFaceName, int weight,
-                                              bool italic);
+                                             bool italic);

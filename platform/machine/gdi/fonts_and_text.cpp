@@ -32,12 +32,10 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
                   DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
     (void)width, (void)escapement, (void)orientation, (void)charSet, (void)outPrecision,
         (void)clipPrecision, (void)quality, (void)pitchAndFamily;
-    if (weight < 0 || weight > 1000) {
-        return nullptr;
-    }
     FontObject font;
     font.Request.Height = height;
-    font.Request.Weight = weight;
+    // LOGFONT weights run from 0 to 1000.
+    font.Request.Weight = std::clamp(weight, 0, 1000);
     font.Request.Italic = italic != 0;
     font.Request.Underline = underline != 0;
     font.Request.StrikeOut = strikeOut != 0;

@@ -115,10 +115,10 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     const long long outerRight = right + grow;
     const long long outerBottom = bottom + grow;
     if (brush && !brush->Hollow) {
-        FillInContext(target,
-                      MakeRect(outerLeft + width, outerTop + width, outerRight - width,
-                               outerBottom - width),
-                      brush->Color);
+        FillInContext(
+            target,
+            MakeRect(outerLeft + width, outerTop + width, outerRight - width, outerBottom - width),
+            brush->Color);
     }
     FillInContext(target, MakeRect(outerLeft, outerTop, outerRight, outerTop + width), pen->Color);
     FillInContext(target, MakeRect(outerLeft, outerBottom - width, outerRight, outerBottom),

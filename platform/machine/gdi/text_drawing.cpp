@@ -32,10 +32,11 @@ void DrawString(const ClientDrawTarget& target, FontInstance& font, int x, int y
         const SIZE extent = MeasureString(font, text);
         const auto right = static_cast<long long>(x) + extent.cx;
         auto line = [&](long long lineTop, long long thickness, COLORREF color) {
-            const RECT area{x, static_cast<LONG>(std::clamp<long long>(lineTop, INT32_MIN, INT32_MAX)),
+            const RECT area{x,
+                            static_cast<LONG>(std::clamp<long long>(lineTop, INT32_MIN, INT32_MAX)),
                             static_cast<LONG>(std::min<long long>(right, INT32_MAX)),
-                            static_cast<LONG>(std::clamp<long long>(lineTop + thickness, INT32_MIN,
-                                                                    INT32_MAX))};
+                            static_cast<LONG>(
+                                std::clamp<long long>(lineTop + thickness, INT32_MIN, INT32_MAX))};
             FillArea(surface, ClipToTarget(target, area), PixelFromColorref(color));
         };
         if (style.Background) {
