@@ -201,8 +201,8 @@ LRESULT ButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
         ButtonStates[window] = ButtonState{};
         return 0;
-    case WM_DESTROY:
     case WM_NCDESTROY:
+        // The last message a window gets: its state goes with it.
         ButtonStates.erase(window);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETFONT:

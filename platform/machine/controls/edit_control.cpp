@@ -359,8 +359,8 @@ LRESULT EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CREATE:
         EditStates[window] = EditState{};
         return 0;
-    case WM_DESTROY:
     case WM_NCDESTROY:
+        // The last message a window gets: its state goes with it.
         EditStates.erase(window);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETFONT:

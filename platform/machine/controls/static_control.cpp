@@ -67,8 +67,8 @@ LRESULT StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
         StaticStates[window] = StaticState{};
         return 0;
-    case WM_DESTROY:
     case WM_NCDESTROY:
+        // The last message a window gets: its state goes with it.
         StaticStates.erase(window);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETFONT:
