@@ -93,6 +93,28 @@ bool IsPlainFileName(const std::string& name) {
     return true;
 }
 
+namespace {
+
+// The name with every byte outside printable ASCII written as \xNN, so that
+// a damaged name cannot upset the terminal that shows it.
+std::string Printable(const std::string& name) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string printable;
+    for (const char character : name) {
+        const auto byte = static_cast<unsigned char>(character);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            printable += character;
+        } else {
+            printable += "\\x";
+            printable += digits[byte >> 4];
+            printable += digits[byte & 15];
+        }
+    }
+    return printable;
+}
+
+} // namespace
+
 std::vector<std::string> FindTrailerProblems(const ParsedTrailer& trailer) {
     std::vector<std::string> problems;
     if (trailer.Entries.empty()) {
@@ -112,7 +134,7 @@ std::vector<std::string> FindTrailerProblems(const ParsedTrailer& trailer) {
             problems.push_back(which + ": name length " + std::to_string(storedLength) +
                                " is outside 1 to 19");
         } else if (!IsPlainFileName(entry.Name)) {
-            problems.push_back(which + ": \"" + entry.Name + "\" is not a plain file name");
+            problems.push_back(which + ": \"" + Printable(entry.Name) + "\" is not a plain file name");
         }
         if (entry.Offset < 0 || entry.Size < 0) {
             problems.push_back(which + ": negative offset or size");
