@@ -78,6 +78,19 @@ TEST_F(ShellExecuteTest, RelativeFileIsFoundInTheWorkingDirectory) {
     EXPECT_EQ(ReadWhenThere(HostPath("C:\\APP\\started.txt")), "started\n");
 }
 
+// A host executable under a Windows program name runs even though the file,
+// written like any installed file, lacks the host's execute permission.
+TEST_F(ShellExecuteTest, HostExecutableUnderAProgramNameRuns) {
+    ASSERT_TRUE(CreateDirectoryA("C:\\APP", nullptr));
+    const fs::path program = HostPath("C:\\APP\\Shell.Exe");
+    fs::copy_file("/bin/sh", program);
+    fs::permissions(program, fs::perms::owner_read | fs::perms::owner_write);
+    HINSTANCE result = ShellExecuteA(nullptr, nullptr, "C:\\APP\\Shell.Exe",
+                                     "-c \"echo ran > ran.txt\"", "C:\\APP", SW_SHOW);
+    EXPECT_GT(reinterpret_cast<intptr_t>(result), 32);
+    EXPECT_EQ(ReadWhenThere(HostPath("C:\\APP\\ran.txt")), "ran\n");
+}
+
 TEST_F(ShellExecuteTest, FailuresAnswer32OrLessAndAreRecorded) {
     ASSERT_TRUE(CreateDirectoryA("C:\\APP", nullptr));
     WriteScript("C:\\APP\\Tool.Exe", "exit 0\n");
