@@ -46,9 +46,9 @@ void FullScreenRepaint(benchmark::State& state) {
     RegisterClassA(&windowClass);
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    const HWND window = CreateWindowExA(0, "BenchBackdrop", "Installation", WS_POPUP | WS_VISIBLE,
-                                        0, 0, width, height, nullptr, nullptr,
-                                        GetModuleHandleA(nullptr), nullptr);
+    const HWND window =
+        CreateWindowExA(0, "BenchBackdrop", "Installation", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                        height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Surface screen;
     screen.Resize(width, height);
     for (auto _ : state) {

@@ -81,13 +81,13 @@ Outcome RunWait(QueuedStep& queued, bool mayBlock) {
     if (!queued.FirstTried) {
         queued.FirstTried = now;
     }
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - *queued.FirstTried);
+    const auto waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now - *queued.FirstTried);
     const auto allowed = std::chrono::milliseconds(step.TimeoutMilliseconds) +
                          (mayBlock ? std::chrono::milliseconds(0) : BusyAllowance);
     if (waited >= allowed) {
         FailStep(step, "waited " + std::to_string(step.TimeoutMilliseconds) +
-                           " ms for the window '" + step.Text + "', but " +
-                           DescribeActiveWindow());
+                           " ms for the window '" + step.Text + "', but " + DescribeActiveWindow());
     }
     if (mayBlock) {
         std::this_thread::sleep_for(IdleWait);
@@ -123,8 +123,8 @@ Outcome RunClick(const ScriptStep& step, bool mayBlock) {
         if (!mayBlock) {
             return Outcome::NotYet;
         }
-        FailStep(step, "cannot click " + DescribeControl(step) + ": it is not in the active window (" +
-                           DescribeActiveWindow() + ")");
+        FailStep(step, "cannot click " + DescribeControl(step) +
+                           ": it is not in the active window (" + DescribeActiveWindow() + ")");
     }
     RECT bounds{};
     GetWindowRect(control, &bounds);
@@ -162,7 +162,8 @@ Outcome RunTyping(QueuedStep& queued) {
         const char character = text[typed++];
         const KeyStroke key = KeyForCharacter(character);
         DeliverKeyPress(key.VirtualKey, key.Shift, character == '\n' ? '\r' : character);
-        if (key.VirtualKey == VK_TAB || key.VirtualKey == VK_RETURN || key.VirtualKey == VK_ESCAPE) {
+        if (key.VirtualKey == VK_TAB || key.VirtualKey == VK_RETURN ||
+            key.VirtualKey == VK_ESCAPE) {
             break;
         }
     }
@@ -265,8 +266,8 @@ bool ApplyEndRule(bool mayBlock) {
         return true;
     }
     const HWND active = ActiveTopLevelWindow();
-    const std::string where = active != nullptr ? "in '" + WindowCaption(active) + "'"
-                                                : "with no window active";
+    const std::string where =
+        active != nullptr ? "in '" + WindowCaption(active) + "'" : "with no window active";
     if (State.EndRule == ScriptEndRule::Fail || active == nullptr) {
         throw ScriptedUserFailure("the script ended while the program waits " + where);
     }

@@ -122,10 +122,10 @@ struct NamedKey {
 };
 
 constexpr NamedKey NamedKeys[] = {
-    {"enter", VK_RETURN}, {"return", VK_RETURN}, {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},
-    {"tab", VK_TAB},      {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
-    {"up", VK_UP},        {"down", VK_DOWN},     {"left", VK_LEFT},     {"right", VK_RIGHT},
-    {"home", VK_HOME},    {"end", VK_END},       {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT},
+    {"enter", VK_RETURN},  {"return", VK_RETURN}, {"escape", VK_ESCAPE},  {"esc", VK_ESCAPE},
+    {"tab", VK_TAB},       {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
+    {"up", VK_UP},         {"down", VK_DOWN},     {"left", VK_LEFT},      {"right", VK_RIGHT},
+    {"home", VK_HOME},     {"end", VK_END},       {"pageup", VK_PRIOR},   {"pagedown", VK_NEXT},
     {"insert", VK_INSERT},
 };
 
@@ -272,7 +272,8 @@ void ParseLine(const std::vector<Token>& tokens, const std::filesystem::path& sc
         } else if (tokens[1].Text == "accept-defaults") {
             script.EndRule = ScriptEndRule::AcceptDefaults;
         } else {
-            throw LineError("the end rule is fail or accept-defaults, not '" + tokens[1].Text + "'");
+            throw LineError("the end rule is fail or accept-defaults, not '" + tokens[1].Text +
+                            "'");
         }
         return;
     } else {

@@ -21,10 +21,10 @@ TEST(KeyboardLayout, KeysOfThePathCharactersAndControls) {
         bool shift;
     };
     const Case cases[] = {
-        {'\\', VK_OEM_5, false}, {':', VK_OEM_1, true}, {'a', 'A', false}, {'R', 'R', true},
-        {'7', '7', false},       {'(', '9', true},      {' ', VK_SPACE, false},
-        {'\t', VK_TAB, false},   {'\n', VK_RETURN, false}, {'\b', VK_BACK, false},
-        {'\xE9', VK_PACKET, false},
+        {'\\', VK_OEM_5, false}, {':', VK_OEM_1, true},      {'a', 'A', false},
+        {'R', 'R', true},        {'7', '7', false},          {'(', '9', true},
+        {' ', VK_SPACE, false},  {'\t', VK_TAB, false},      {'\n', VK_RETURN, false},
+        {'\b', VK_BACK, false},  {'\xE9', VK_PACKET, false},
     };
     for (const Case& c : cases) {
         const KeyStroke key = KeyForCharacter(c.character);

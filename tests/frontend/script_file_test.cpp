@@ -26,22 +26,22 @@ std::string ParseError(const std::string& text) {
 } // namespace
 
 TEST(ScriptFile, ReadsEveryKindOfStep) {
-    const ParsedScript script = ParseScriptText(
-        "# the destination dialog\n"
-        "\n"
-        "wait \"Rembrix Setup\" timeout 2500   # first dialog\n"
-        "type \"C:\\\\Programs\\\\Rembrix: \\\"new\\\"\"\n"
-        "key shift+tab\n"
-        "key Enter\r\n"
-        "click \"&OK\"\n"
-        "click 104\n"
-        "click close-box\n"
-        "answer \"\" \"Yes\" timeout 50\n"
-        "expect 101 \"C:\\\\X\"\n"
-        "screenshot \"shots/first.png\"\n"
-        "copy \"disk2/Rembrix.002\" \"/tmp/source/Rembrix.002\"\n"
-        "end accept-defaults\n",
-        "/scripts");
+    const ParsedScript script =
+        ParseScriptText("# the destination dialog\n"
+                        "\n"
+                        "wait \"Rembrix Setup\" timeout 2500   # first dialog\n"
+                        "type \"C:\\\\Programs\\\\Rembrix: \\\"new\\\"\"\n"
+                        "key shift+tab\n"
+                        "key Enter\r\n"
+                        "click \"&OK\"\n"
+                        "click 104\n"
+                        "click close-box\n"
+                        "answer \"\" \"Yes\" timeout 50\n"
+                        "expect 101 \"C:\\\\X\"\n"
+                        "screenshot \"shots/first.png\"\n"
+                        "copy \"disk2/Rembrix.002\" \"/tmp/source/Rembrix.002\"\n"
+                        "end accept-defaults\n",
+                        "/scripts");
     ASSERT_EQ(script.Steps.size(), 12u);
     const std::vector<ScriptStep>& steps = script.Steps;
 

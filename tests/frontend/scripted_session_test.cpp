@@ -85,10 +85,12 @@ TEST_F(ScriptedSession, EndsTheDialogByEachWayAPersonWould) {
         {"close box", [] { ScriptClick("close box"); }, IDCANCEL},
         {"enter", [] { ScriptPressKey(VK_RETURN); }, IDOK},
         {"escape", [] { ScriptPressKey(VK_ESCAPE); }, IDCANCEL},
-        {"shift+tab to Cancel, space", [] {
+        {"shift+tab to Cancel, space",
+         [] {
              ScriptPressKey(VK_TAB, true);
              ScriptPressKey(VK_SPACE);
-         }, IDCANCEL},
+         },
+         IDCANCEL},
     };
     for (const Case& c : cases) {
         BeginScript();
@@ -106,20 +108,24 @@ TEST_F(ScriptedSession, FailuresNameWhatWasExpectedAndTheActiveWindow) {
         std::vector<std::string> messageParts;
     };
     const Case cases[] = {
-        {"a window that never comes", [] { ScriptWaitForWindow("Rembrix Setup", 100); },
+        {"a window that never comes",
+         [] { ScriptWaitForWindow("Rembrix Setup", 100); },
          {"waited 100 ms for the window 'Rembrix Setup'", "the active window is 'Sample'"}},
-        {"a control that is not there", [] {
+        {"a control that is not there",
+         [] {
              ScriptWaitForWindow("Sample");
              ScriptClick("Browse...");
          },
          {"cannot click 'Browse...'", "the active window is 'Sample'"}},
-        {"a text that differs", [] {
+        {"a text that differs",
+         [] {
              ScriptWaitForWindow("Sample");
              ScriptTypeText("abc");
              ScriptExpectText("101", "abd");
          },
          {"control 101 to show 'abd', but it shows 'abc'", "'Sample'"}},
-        {"the script ends first", [] { ScriptWaitForWindow("Sample"); },
+        {"the script ends first",
+         [] { ScriptWaitForWindow("Sample"); },
          {"the script ended while the program waits in 'Sample'"}},
     };
     for (const Case& c : cases) {

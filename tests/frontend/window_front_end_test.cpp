@@ -57,7 +57,8 @@ TEST(WindowFrontEnd, ShowsTheScreenAndFeedsTheMouseToTheMachine) {
             ComposeScreen(composed);
             RECT ok{};
             GetWindowRect(GetDlgItem(FindWindowA(nullptr, "Sample"), IDOK), &ok);
-            PushMouseButton(SDL_MOUSEBUTTONDOWN, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+            PushMouseButton(SDL_MOUSEBUTTONDOWN, (ok.left + ok.right) / 2,
+                            (ok.top + ok.bottom) / 2);
             PushMouseButton(SDL_MOUSEBUTTONUP, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
         }
         return PollFrontEnd(mayBlock);

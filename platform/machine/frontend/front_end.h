@@ -3,7 +3,6 @@
 // saved as a PNG) or a real SDL2 window on the host's display.
 #pragma once
 
-#include <cstddef> // surface.h relies on it
 #include "platform/machine/machine.h"
 #include "platform/machine/surface.h"
 

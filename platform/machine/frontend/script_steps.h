@@ -12,14 +12,14 @@
 
 struct ScriptStep {
     enum class Kind {
-        WaitForWindow, // Text: the caption
-        TypeText,      // Text: the characters (Windows-1252)
-        PressKey,      // VirtualKey, Shift
-        Click,         // Text or ControlId, or CloseBox
-        ExpectText,    // Text or ControlId, Expected
+        WaitForWindow,  // Text: the caption
+        TypeText,       // Text: the characters (Windows-1252)
+        PressKey,       // VirtualKey, Shift
+        Click,          // Text or ControlId, or CloseBox
+        ExpectText,     // Text or ControlId, Expected
         SaveScreenshot, // To
-        CopyFile,      // From, To
-        Run,           // Code
+        CopyFile,       // From, To
+        Run,            // Code
     };
     Kind StepKind = Kind::WaitForWindow;
     std::string Text;

@@ -109,7 +109,8 @@ std::optional<InputEvent> InputEventFromSdlEvent(const SDL_Event& event) {
             event.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
         const Uint16 modifiers = event.key.keysym.mod;
         input.Shift = (modifiers & KMOD_SHIFT) != 0;
-        const bool keypadDigit = input.VirtualKey >= VK_NUMPAD0 && input.VirtualKey <= VK_NUMPAD0 + 9;
+        const bool keypadDigit =
+            input.VirtualKey >= VK_NUMPAD0 && input.VirtualKey <= VK_NUMPAD0 + 9;
         if ((modifiers & (KMOD_CTRL | KMOD_ALT)) == 0 && (!keypadDigit || (modifiers & KMOD_NUM))) {
             input.Character =
                 CharacterForKey(input.VirtualKey, input.Shift, (modifiers & KMOD_CAPS) != 0);
@@ -122,7 +123,7 @@ std::optional<InputEvent> InputEventFromSdlEvent(const SDL_Event& event) {
             return std::nullopt;
         }
         input.EventKind = event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown
-                                                             : InputEvent::Kind::MouseUp;
+                                                            : InputEvent::Kind::MouseUp;
         input.X = event.button.x;
         input.Y = event.button.y;
         return input;

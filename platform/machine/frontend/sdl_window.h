@@ -2,7 +2,6 @@
 // machine's screen 1:1 and feeds its mouse and keyboard to the machine.
 #pragma once
 
-#include <cstddef> // surface.h relies on it
 #include "platform/machine/surface.h"
 
 #include <string>
