@@ -27,8 +27,8 @@ TEST_F(ButtonTest, ClicksReachTheParentAsBnClicked) {
     const Case cases[] = {
         {"mouse click on a push button", BS_PUSHBUTTON, [](HWND b) { ClickCentre(b); }, true,
          BST_UNCHECKED},
-        {"mouse click on a default push button", BS_DEFPUSHBUTTON,
-         [](HWND b) { ClickCentre(b); }, true, BST_UNCHECKED},
+        {"mouse click on a default push button", BS_DEFPUSHBUTTON, [](HWND b) { ClickCentre(b); },
+         true, BST_UNCHECKED},
         {"BM_CLICK", BS_PUSHBUTTON, [](HWND b) { SendMessageA(b, BM_CLICK, 0, 0); }, true,
          BST_UNCHECKED},
         {"Space on a focused push button", BS_PUSHBUTTON,

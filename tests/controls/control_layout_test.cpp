@@ -144,17 +144,17 @@ TEST(CharacterCase, UpperCasesWindows1252Letters) {
         unsigned char Out;
     };
     const Case cases[] = {
-        {'a', 'A'},   {'z', 'Z'},   {'A', 'A'},   {'1', '1'},   {'\\', '\\'}, {':', ':'},
-        {0xE9, 0xC9}, // é
-        {0xE0, 0xC0}, // à
-        {0xFE, 0xDE}, // þ
-        {0xF7, 0xF7}, // ÷ is no letter
-        {0xDF, 0xDF}, // ß has no single upper-case form here
-        {0xB5, 0xB5}, // µ neither
-        {0x9A, 0x8A}, // š
-        {0x9C, 0x8C}, // œ
-        {0x9E, 0x8E}, // ž
-        {0xFF, 0x9F}, // ÿ
+        {'a', 'A'},   {'z', 'Z'}, {'A', 'A'},   {'1', '1'},
+        {'\\', '\\'}, {':', ':'}, {0xE9, 0xC9}, // é
+        {0xE0, 0xC0},                           // à
+        {0xFE, 0xDE},                           // þ
+        {0xF7, 0xF7},                           // ÷ is no letter
+        {0xDF, 0xDF},                           // ß has no single upper-case form here
+        {0xB5, 0xB5},                           // µ neither
+        {0x9A, 0x8A},                           // š
+        {0x9C, 0x8C},                           // œ
+        {0x9E, 0x8E},                           // ž
+        {0xFF, 0x9F},                           // ÿ
     };
     for (const Case& c : cases) {
         EXPECT_EQ(static_cast<unsigned char>(UpperCaseWindows1252(static_cast<char>(c.In))), c.Out)

@@ -58,9 +58,9 @@ class ControlTest : public ::testing::Test {
         Parent = CreateWindowExA(0, "ControlTestParent", "Controls", WS_POPUP | WS_VISIBLE, 0, 0,
                                  640, 480, nullptr, nullptr, nullptr, nullptr);
         // The dialog font: 8 point MS Sans Serif at 96 DPI.
-        DialogFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                 "MS Sans Serif");
+        DialogFont =
+            CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
     }
 
     // A visible child control of the parent window, in the dialog font
@@ -115,8 +115,8 @@ class ControlTest : public ::testing::Test {
 
     static std::string TextOf(HWND control) {
         char buffer[1024] = {};
-        const LRESULT length = SendMessageA(control, WM_GETTEXT, sizeof buffer,
-                                            reinterpret_cast<LPARAM>(buffer));
+        const LRESULT length =
+            SendMessageA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
         return std::string(buffer, static_cast<size_t>(length));
     }
 

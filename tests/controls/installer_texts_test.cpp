@@ -70,8 +70,7 @@ TEST_F(InstallerTextsTest, LicenseLabelsFitTheirBoxes) {
     };
     for (const ShownText& label : labels) {
         const RECT bounds{10, 10, 10 + PixelsAcross(label.Width), 10 + PixelsDown(label.Height)};
-        HWND box =
-            Create("EDIT", label.Text, WS_TABSTOP | ES_MULTILINE | ES_READONLY, 101, bounds);
+        HWND box = Create("EDIT", label.Text, WS_TABSTOP | ES_MULTILINE | ES_READONLY, 101, bounds);
         const LRESULT lines = SendMessageA(box, EM_GETLINECOUNT, 0, 0);
         // One pixel of margin above the first line.
         EXPECT_LE(1 + lines * LineHeight, PixelsDown(label.Height)) << label.Text;
@@ -84,9 +83,8 @@ TEST_F(InstallerTextsTest, LicenseLabelsFitTheirBoxes) {
 
 TEST_F(InstallerTextsTest, ButtonCheckBoxAndEditTextsFit) {
     const ShownText buttons[] = {
-        {"OK", 53, 14},   {"Cancel", 53, 14}, {"I Agree", 50, 14},
-        {"Exit", 50, 14}, {"OK", 39, 14},     {"Cancel", 41, 14},
-        {"Cancel", 57, 14},
+        {"OK", 53, 14}, {"Cancel", 53, 14}, {"I Agree", 50, 14}, {"Exit", 50, 14},
+        {"OK", 39, 14}, {"Cancel", 41, 14}, {"Cancel", 57, 14},
     };
     for (const ShownText& button : buttons) {
         // Inside the focus rectangle, 4 pixels in from each side.
@@ -97,9 +95,8 @@ TEST_F(InstallerTextsTest, ButtonCheckBoxAndEditTextsFit) {
     const std::string check = "Start automatically every time you turn on your";
     EXPECT_LE(13 + 4 + Width(check), PixelsAcross(164));
 
-    HWND destination =
-        Create("EDIT", "", WS_BORDER | WS_TABSTOP | ES_UPPERCASE, 104,
-               RECT{10, 10, 10 + PixelsAcross(184), 10 + PixelsDown(13)});
+    HWND destination = Create("EDIT", "", WS_BORDER | WS_TABSTOP | ES_UPPERCASE, 104,
+                              RECT{10, 10, 10 + PixelsAcross(184), 10 + PixelsDown(13)});
     SetFocus(destination);
     TypeText("C:\\Program Files\\Rembrix");
     EXPECT_EQ(TextOf(destination), "C:\\PROGRAM FILES\\REMBRIX");

@@ -21,15 +21,15 @@ TEST_F(StaticTest, TextWrapsIntoRowsInsideTheRectangle) {
     HDC measure = CreateCompatibleDC(nullptr);
     SelectObject(measure, DialogFont);
     const int lineHeight = MeasureLineHeight(measure);
-    const int rows = static_cast<int>(
-        WrapText(measure, DestinationPrompt, width, LongWordRule::Clip).size());
+    const int rows =
+        static_cast<int>(WrapText(measure, DestinationPrompt, width, LongWordRule::Clip).size());
     DeleteDC(measure);
     ASSERT_EQ(rows, 3);
 
     const Surface screen = Screen();
     for (int row = 0; row < rows; ++row) {
-        EXPECT_TRUE(AnyDarkPixel(screen, label,
-                                 RECT{0, row * lineHeight, width, (row + 1) * lineHeight}))
+        EXPECT_TRUE(
+            AnyDarkPixel(screen, label, RECT{0, row * lineHeight, width, (row + 1) * lineHeight}))
             << "row " << row;
     }
     EXPECT_FALSE(AnyDarkPixel(screen, label, RECT{0, rows * lineHeight, width, height}));

@@ -70,8 +70,7 @@ int LineOriginX(const EditLayout& layout, const EditState& state);
 // belongs to the line that starts there).
 size_t LineOfPosition(const EditLayout& layout, size_t position);
 // The text position nearest to the point (x, y) of the client area.
-size_t PositionAtPoint(HWND window, const EditLayout& layout, const EditState& state, int x,
-                       int y);
+size_t PositionAtPoint(HWND window, const EditLayout& layout, const EditState& state, int x, int y);
 // The x, relative to its line's start, of a text position within its line.
 int OffsetOfPosition(HDC dc, const EditLayout& layout, size_t position);
 

@@ -163,10 +163,11 @@ size_t PositionAtPoint(HWND window, const EditLayout& layout, const EditState& s
                        int y) {
     size_t lineIndex = 0;
     if (layout.Multiline) {
-        const int row = y < layout.TextArea.top ? -1 : (y - layout.TextArea.top) / layout.LineHeight;
+        const int row =
+            y < layout.TextArea.top ? -1 : (y - layout.TextArea.top) / layout.LineHeight;
         const int wanted = state.FirstVisibleLine + row;
-        lineIndex = static_cast<size_t>(
-            std::clamp(wanted, 0, static_cast<int>(layout.Lines.size()) - 1));
+        lineIndex =
+            static_cast<size_t>(std::clamp(wanted, 0, static_cast<int>(layout.Lines.size()) - 1));
     }
     const TextLine& line = layout.Lines[lineIndex];
     const std::string_view text = LineText(layout, line);

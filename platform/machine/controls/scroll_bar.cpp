@@ -20,7 +20,8 @@ ScrollBarLayout LayOutScrollBar(const RECT& bar, int position, int maximumPositi
     }
     const int visible = std::max(1, pageSize);
     const long long total = static_cast<long long>(maximumPosition) + visible;
-    const int proportional = static_cast<int>(trackLength * static_cast<long long>(visible) / total);
+    const int proportional =
+        static_cast<int>(trackLength * static_cast<long long>(visible) / total);
     const int thumbLength = std::clamp(proportional, MinimumThumbLength, trackLength);
     const int clamped = std::clamp(position, 0, maximumPosition);
     const int travel = trackLength - thumbLength;
@@ -54,8 +55,8 @@ int PositionForThumbTop(const ScrollBarLayout& layout, int thumbTop) {
     if (!layout.HasThumb) {
         return 0;
     }
-    const int travel = (layout.Track.bottom - layout.Track.top) -
-                       (layout.Thumb.bottom - layout.Thumb.top);
+    const int travel =
+        (layout.Track.bottom - layout.Track.top) - (layout.Thumb.bottom - layout.Thumb.top);
     if (travel <= 0) {
         return 0;
     }
