@@ -26,9 +26,9 @@ inline ReferenceDecoding ReferenceDecode(const std::vector<uint8_t>& stream, int
     auto tree = std::make_unique<LzhufTree>();
     InitTree(*tree);
     std::vector<uint8_t> ring(RingSize, RingPresetByte);
-    std::vector<bool> known(RingSize, false);
+    std::vector<uint8_t> known(RingSize, 0);
     for (int position = 0; position < RingPresetLength; ++position) {
-        known[position] = true;
+        known[position] = 1;
     }
     size_t nextByte = 0;
     uint32_t bits = 0;
@@ -51,7 +51,7 @@ inline ReferenceDecoding ReferenceDecode(const std::vector<uint8_t>& stream, int
     auto output = [&](uint8_t byte) {
         result.Output.push_back(byte);
         ring[writePosition] = byte;
-        known[writePosition] = true;
+        known[writePosition] = 1;
         writePosition = (writePosition + 1) % RingSize;
     };
     while (static_cast<int64_t>(result.Output.size()) < size) {
