@@ -4,10 +4,22 @@ namespace {
 
 const char* const CannotComplete = "\r\n\r\nThe installation cannot be completed.";
 
+// A name from a damaged package as it can be shown: control characters
+// (a NUL would end the text early) become "?".
+std::string Printable(const std::string& name) {
+    std::string shown = name;
+    for (char& character : shown) {
+        if (static_cast<unsigned char>(character) < 0x20) {
+            character = '?';
+        }
+    }
+    return shown;
+}
+
 } // namespace
 
 std::string UnsafeFileNameMessage(const std::string& name) {
-    return "The installation package is damaged: it lists the file \"" + name +
+    return "The installation package is damaged: it lists the file \"" + Printable(name) +
            "\", which is not a plain file name.\r\n\r\nNothing has been copied.";
 }
 
@@ -28,7 +40,7 @@ std::string BundleWriteFailedMessage(const std::string& bundlePath) {
 
 std::string BundleShortMessage(const std::string& fileName) {
     return "The installation package is damaged: the unpacked data ends before the file \"" +
-           fileName + "\" is complete." + CannotComplete;
+           Printable(fileName) + "\" is complete." + CannotComplete;
 }
 
 std::string FatalErrorMessage(const std::string& reason) {
