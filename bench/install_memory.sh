@@ -28,12 +28,17 @@ trap 'rm -rf "$work"' EXIT
 make_product() {
   local size=$1 folder=$2
   mkdir -p "$folder"
-  yes 'MOV EAX, [EBP+08]; CALL Rembrix_Window_Paint; RET 0x0004 ' | head -c $((size / 10)) >"$folder/Rembrix.Exe"
-  yes 'int Rembrix::Engine::Install(const char* file, long offset) { return offset; }' \
-    | head -c $((size * 4 / 10)) >"$folder/Engine.dll"
-  yes 'Rembrix Help: press F1 in any window to read about the tools of the program.' \
-    | head -c $((size * 3 / 10)) >"$folder/Rembrix.hlp"
+  repeat 'MOV EAX, [EBP+08]; CALL Rembrix_Window_Paint; RET 0x0004 ' $((size / 10)) >"$folder/Rembrix.Exe"
+  repeat 'int Rembrix::Engine::Install(const char* file, long offset) { return offset; }' \
+    $((size * 4 / 10)) >"$folder/Engine.dll"
+  repeat 'Rembrix Help: press F1 in any window to read about the tools of the program.' \
+    $((size * 3 / 10)) >"$folder/Rembrix.hlp"
   head -c $((size * 2 / 10)) /dev/urandom >"$folder/Images.dat"
+}
+
+# $1 repeated up to $2 bytes (yes ends on the broken pipe; that is expected).
+repeat() {
+  yes "$1" | head -c "$2" || true
 }
 
 cat >"$work/user.script" <<'SCRIPT'
@@ -47,7 +52,7 @@ wait "Rembrix"
 click "No"
 SCRIPT
 
-printf '%-10s %14s %10s %16s\n' product "package bytes" "seconds" "peak RSS (KiB)"
+printf '%-10s %14s %10s %16s\n' product "volume bytes" "seconds" "peak RSS (KiB)"
 for size in 3000000 100000000; do
   product="$work/product-$size"
   disk="$work/disk-$size"
@@ -55,7 +60,7 @@ for size in 3000000 100000000; do
   "$pack" build --setup "$setup" --out "$disk" --volumes 2 \
     "$product/Rembrix.Exe" "$product/Engine.dll" "$product/Rembrix.hlp" "$product/Images.dat" \
     >/dev/null 2>&1
-  package_bytes=$(cat "$disk"/* | wc -c)
+  package_bytes=$(cat "$disk"/Rembrix.0* | wc -c)
   start=$(date +%s.%N)
   REMBRIX_MACHINE="$work/machine-$size" REMBRIX_FRONT_END=headless \
     REMBRIX_SCRIPT="$work/user.script" \
