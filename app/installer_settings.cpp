@@ -10,7 +10,7 @@ InstallerSettings DefaultInstallerSettings() {
     settings.MainProgramFile = "Rembrix.Exe";
     settings.VolumeFileName = "Rembrix.001";
     settings.CombinedArchiveFile = "Rembrix._ZV";
-    settings.NoticeText = "Copyright (c) 1997 Mellowick Software. All rights reserved.";
+    settings.NoticeText = "(c) 1997 Mellowick Software";
     settings.BackdropTitle = "Rembrix Installation";
     settings.ExitQuestion = "Do you really want to terminate the Setup program?";
     settings.TerminatedMessage = "The Installation process has been terminated.";
