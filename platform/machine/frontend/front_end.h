@@ -19,8 +19,9 @@ bool HostDisplayAvailable();
 
 // Opens the front end that `config` asks for ("headless", "window", or "auto":
 // a window when HostDisplayAvailable). Closes the window of an earlier start
-// first. When a window is asked for and cannot be opened, prints why and ends
-// the process with exit code 2, as closing the window would.
+// first. When "window" is asked for and cannot be opened, prints why and ends
+// the process with exit code 2, as closing the window would; "auto" then
+// prints why and stays headless.
 void OpenFrontEnd(const MachineConfig& config);
 
 // The front end as an input source (see InputSource): headless delivers

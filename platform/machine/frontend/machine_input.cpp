@@ -53,7 +53,11 @@ void OpenFrontEnd(const MachineConfig& config) {
     std::string reason;
     if (!OpenSdlWindow(config.ScreenWidth, config.ScreenHeight, reason)) {
         std::fprintf(stderr, "The machine's window cannot be opened: %s\n", reason.c_str());
-        std::exit(2);
+        if (config.FrontEnd == "window") {
+            std::exit(2);
+        }
+        RunningFrontEnd = FrontEndKind::Headless;
+        return;
     }
     RunningFrontEnd = FrontEndKind::Window;
     PresentSdlWindow();
