@@ -53,12 +53,13 @@ enum class Outcome {
     NotYet,  // the step cannot run yet
 };
 
+// A failing step abandons the script: the steps after it were written for a
+// program that did what this one did not.
 [[noreturn]] void FailStep(const ScriptStep& step, const std::string& message) {
-    if (step.SourceLine > 0) {
-        throw ScriptedUserFailure("script line " + std::to_string(step.SourceLine) + ": " +
-                                  message);
-    }
-    throw ScriptedUserFailure(message);
+    const std::string where =
+        step.SourceLine > 0 ? "script line " + std::to_string(step.SourceLine) + ": " : "";
+    State.Steps.clear();
+    throw ScriptedUserFailure(where + message);
 }
 
 std::string DescribeControl(const ScriptStep& step) {

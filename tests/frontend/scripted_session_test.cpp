@@ -115,6 +115,7 @@ TEST_F(ScriptedSession, FailuresNameWhatWasExpectedAndTheActiveWindow) {
          [] {
              ScriptWaitForWindow("Sample");
              ScriptClick("Browse...");
+             ScriptClick("OK");
          },
          {"cannot click 'Browse...'", "the active window is 'Sample'"}},
         {"a text that differs",
@@ -137,7 +138,9 @@ TEST_F(ScriptedSession, FailuresNameWhatWasExpectedAndTheActiveWindow) {
         for (const std::string& part : c.messageParts) {
             EXPECT_NE(message.find(part), std::string::npos) << c.name << ": " << message;
         }
-        // The dialog's modal loop left the machine as it found it.
+        // The script is abandoned, and the dialog's modal loop left the
+        // machine as it found it.
+        EXPECT_TRUE(ScriptFinished()) << c.name;
         EXPECT_TRUE(IsWindowEnabled(Owner)) << c.name;
     }
 }
