@@ -14,7 +14,7 @@
 // A step of the scripted user that cannot be carried out: a window that never
 // came, a control that is not there, a script that ended while the program
 // still waits for input. The message names what was expected and the caption
-// of the window that is active.
+// of the window that is active. The steps after a failing one are dropped.
 class ScriptedUserFailure : public std::runtime_error {
   public:
     explicit ScriptedUserFailure(const std::string& message) : std::runtime_error(message) {}
