@@ -8,108 +8,79 @@
 
 namespace {
 
-// Everything one call works with, obtained in one piece.
+// Everything one call works with, obtained in one piece. The decoding loop
+// keeps the bit state and ring position in locals and inlines the tree walk:
+// per symbol the work is a chain of dependent table loads down the tree and
+// back up it, which is what bounds the speed (measured alternatives, such as
+// walking back up a remembered path, gained under 5%).
 struct DecoderStorage {
     LzhufTree Tree;
-    // The positions that the last symbol's walk from the root visited. No
-    // walk is longer than the count of internal nodes.
-    int16_t Path[SymbolCount];
     uint8_t Ring[RingSize];
 };
 
-// The input bits: the next one in bit 15 of Buffer, Count of them valid.
-// The refill rule (one byte whenever 8 bits or fewer are left, before a bit
-// or a byte is taken) fixes exactly when the read callback runs, and the
-// installer's callback drains the message queue, so the rule is kept as it is
-// rather than reading further ahead.
+// The input bit stream. The refill rule (one byte whenever 8 bits or fewer
+// are left) fixes exactly when the read callback runs, and that callback
+// drains the installer's message queue, so it is kept as it is.
 struct BitInput {
-    uint32_t Buffer = 0; // bits above 15 always clear
+    ReadBlockFn Read;
+    uint32_t Buffer = 0; // the next bit in bit 15; bits above 15 always clear
     uint32_t Count = 0;
+
+    void Refill() {
+        while (Count <= 8) {
+            uint8_t byte = 0;
+            uint16_t actual = 0;
+            Read(&byte, 1, actual);
+            if (actual != 1) {
+                byte = 0;
+            }
+            Buffer |= uint32_t{byte} << (8 - Count);
+            Count += 8;
+        }
+    }
+
+    unsigned ReadBit() {
+        if (Count <= 8) {
+            Refill();
+        }
+        const unsigned bit = Buffer >> 15;
+        Buffer = (Buffer << 1) & 0xFFFF;
+        --Count;
+        return bit;
+    }
+
+    unsigned ReadByte() {
+        if (Count <= 8) {
+            Refill();
+        }
+        const unsigned byte = Buffer >> 8;
+        Buffer = (Buffer << 8) & 0xFFFF;
+        Count -= 8;
+        return byte;
+    }
 };
 
-// Kept out of the decoding loops, and taking and giving the bit state by
-// value, so that the loops hold it in registers.
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-BitInput RefillBits(BitInput input, ReadBlockFn readFn) {
-    while (input.Count <= 8) {
-        uint8_t byte = 0;
-        uint16_t actual = 0;
-        readFn(&byte, 1, actual);
-        if (actual != 1) {
-            byte = 0;
-        }
-        input.Buffer |= uint32_t{byte} << (8 - input.Count);
-        input.Count += 8;
-    }
-    return input;
-}
-
 // Walks the tree from the root, one input bit per level (0 the first child,
-// 1 the second), and counts the symbol found (UpdateTree). The counting
-// follows the remembered path back up instead of the parent links, which
-// saves a dependent load per level, until a node changes place; from there on
-// (and whenever a rebuild is due) it is UpdateTree's own walk.
-int DecodeSymbol(DecoderStorage& storage, BitInput& input, ReadBlockFn readFn) {
-    LzhufTree& tree = storage.Tree;
-    int16_t* const path = storage.Path;
-    int depth = 0;
-    int position = RootNode;
-    int value = tree.NodeChild[RootNode];
-    while (value < NodeCount) {
-        path[depth++] = static_cast<int16_t>(position);
-        if (input.Count <= 8) {
-            input = RefillBits(input, readFn);
-        }
-        position = value + static_cast<int>(input.Buffer >> 15);
-        input.Buffer = (input.Buffer << 1) & 0xFFFF;
-        --input.Count;
-        value = tree.NodeChild[position];
+// 1 the second), and counts the symbol found.
+int DecodeSymbol(LzhufTree& tree, BitInput& input) {
+    int node = tree.NodeChild[RootNode];
+    while (node < NodeCount) {
+        node = tree.NodeChild[node + static_cast<int>(input.ReadBit())];
     }
-    const int symbol = value - NodeCount;
-    if (tree.NodeFreq[RootNode] == MaxFreq) {
-        UpdateTree(tree, symbol);
-        return symbol;
-    }
-    // position is the symbol's leaf; path[depth - 1] its parent, path[0] the root.
-    int node = position;
-    for (;;) {
-        const int moved = CountNode(tree, node);
-        if (moved != node) {
-            const int parent = tree.NodeParent[moved];
-            if (parent != 0) {
-                CountUpFrom(tree, parent);
-            }
-            break;
-        }
-        if (depth == 0) {
-            break;
-        }
-        node = path[--depth];
-    }
+    const int symbol = node - NodeCount;
+    UpdateTree(tree, symbol);
     return symbol;
 }
 
 // The match's distance code (0 to 4095): the match begins that many bytes
 // plus one behind the write position. The first 8 bits hold the whole prefix
 // code and the start of the lower 6 bits; the rest follow one by one.
-int DecodeDistance(BitInput& input, ReadBlockFn readFn) {
-    if (input.Count <= 8) {
-        input = RefillBits(input, readFn);
-    }
-    unsigned bits = input.Buffer >> 8;
-    input.Buffer = (input.Buffer << 8) & 0xFFFF;
-    input.Count -= 8;
+int DecodeDistance(BitInput& input) {
+    unsigned bits = input.ReadByte();
     const int upper = LzhufPositionTables.Code[bits];
     const int remaining = LzhufPositionTables.Length[bits] - 2;
     for (int count = 0; count < remaining; ++count) {
-        if (input.Count <= 8) {
-            input = RefillBits(input, readFn);
-        }
-        bits = (bits << 1) | (input.Buffer >> 15);
-        input.Buffer = (input.Buffer << 1) & 0xFFFF;
-        --input.Count;
+        bits = (bits << 1) | input.ReadBit();
     }
     return upper * 64 + static_cast<int>(bits & 63);
 }
@@ -117,7 +88,7 @@ int DecodeDistance(BitInput& input, ReadBlockFn readFn) {
 } // namespace
 
 void UnpackStream(int32_t unpackedSize, ReadBlockFn readFn, WriteBlockFn writeFn) {
-    BitInput input;
+    BitInput input{readFn};
     const std::unique_ptr<DecoderStorage> storage(new (std::nothrow) DecoderStorage);
     if (!storage) {
         throw ElzhException(LzhNoMemoryMessage);
@@ -131,7 +102,7 @@ void UnpackStream(int32_t unpackedSize, ReadBlockFn readFn, WriteBlockFn writeFn
 
     uint16_t ignored = 0;
     while (outputCount < unpackedSize && KeepGoing != 0) {
-        const int symbol = DecodeSymbol(*storage, input, readFn);
+        const int symbol = DecodeSymbol(tree, input);
         if (symbol < FirstMatchSymbol) {
             const auto byte = static_cast<uint8_t>(symbol);
             writeFn(&byte, 1, ignored);
@@ -140,7 +111,7 @@ void UnpackStream(int32_t unpackedSize, ReadBlockFn readFn, WriteBlockFn writeFn
             ++outputCount;
             continue;
         }
-        const int distance = DecodeDistance(input, readFn);
+        const int distance = DecodeDistance(input);
         const int length = symbol - FirstMatchSymbol + MinMatchLength;
         // Each byte is fetched after the one before was stored, so a match
         // that overlaps its own output repeats it.
