@@ -94,7 +94,8 @@ DWORD WritableBytesUnderFaults(const std::string& fullWindowsPath, DWORD request
 
 DWORD ReadableBytesUnderFaults(const std::string& fullWindowsPath, DWORD requested, DWORD& error) {
     FileFault* fault = FaultOf(fullWindowsPath);
-    if (fault == nullptr || !fault->ReadFails || fault->ReadsLeft >= static_cast<int64_t>(requested)) {
+    if (fault == nullptr || !fault->ReadFails ||
+        fault->ReadsLeft >= static_cast<int64_t>(requested)) {
         return requested;
     }
     error = ERROR_READ_FAULT;

@@ -59,7 +59,8 @@ bool DecodeUtf8(const std::string& text, std::size_t& position, char32_t& codePo
         return false;
     }
     for (int index = 1; index < length; ++index) {
-        const auto next = static_cast<unsigned char>(text[position + static_cast<std::size_t>(index)]);
+        const auto next =
+            static_cast<unsigned char>(text[position + static_cast<std::size_t>(index)]);
         if ((next & 0xC0) != 0x80) {
             ++position;
             return false;

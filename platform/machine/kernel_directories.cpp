@@ -60,8 +60,9 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
 UINT GetDriveTypeA(LPCSTR rootPathName) {
     EnsureMachineStarted();
     std::string root = rootPathName == nullptr ? CurrentDirectoryPath().substr(0, 3) : rootPathName;
-    const bool isRoot = (root.size() == 2 || (root.size() == 3 && (root[2] == '\\' || root[2] == '/'))) &&
-                        root[1] == ':';
+    const bool isRoot =
+        (root.size() == 2 || (root.size() == 3 && (root[2] == '\\' || root[2] == '/'))) &&
+        root[1] == ':';
     if (!isRoot) {
         return DRIVE_NO_ROOT_DIR;
     }

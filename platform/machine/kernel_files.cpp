@@ -129,8 +129,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
         SetKernelError(ERROR_INVALID_NAME);
         return INVALID_HANDLE_VALUE;
     }
-    if (!exists && (creationDisposition == OPEN_EXISTING ||
-                    creationDisposition == TRUNCATE_EXISTING)) {
+    if (!exists &&
+        (creationDisposition == OPEN_EXISTING || creationDisposition == TRUNCATE_EXISTING)) {
         SetKernelError(MissingEntryError(hostPath));
         return INVALID_HANDLE_VALUE;
     }
@@ -217,7 +217,8 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead,
     const DWORD allowed = ReadableBytesUnderFaults(open->WindowsPath, bytesToRead, faultError);
     DWORD done = 0;
     while (done < allowed) {
-        const ssize_t count = read(open->Descriptor, static_cast<char*>(buffer) + done, allowed - done);
+        const ssize_t count =
+            read(open->Descriptor, static_cast<char*>(buffer) + done, allowed - done);
         if (count < 0) {
             if (errno == EINTR) {
                 continue;
@@ -302,8 +303,9 @@ DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh,
     }
     int64_t distance = distanceToMove;
     if (distanceToMoveHigh != nullptr) {
-        distance = static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*distanceToMoveHigh)) << 32) |
-                                        static_cast<uint32_t>(distanceToMove));
+        distance = static_cast<int64_t>(
+            (static_cast<uint64_t>(static_cast<uint32_t>(*distanceToMoveHigh)) << 32) |
+            static_cast<uint32_t>(distanceToMove));
     }
     int64_t base = 0;
     if (moveMethod == FILE_CURRENT) {

@@ -69,8 +69,9 @@ bool WildcardMatches(const std::string& pattern, const std::string& name) {
 FILETIME FileTimeFrom(const timespec& time) {
     // 100-nanosecond intervals since 1601-01-01.
     constexpr uint64_t secondsFrom1601To1970 = 11644473600ull;
-    const uint64_t ticks = (static_cast<uint64_t>(time.tv_sec) + secondsFrom1601To1970) * 10000000ull +
-                           static_cast<uint64_t>(time.tv_nsec) / 100;
+    const uint64_t ticks =
+        (static_cast<uint64_t>(time.tv_sec) + secondsFrom1601To1970) * 10000000ull +
+        static_cast<uint64_t>(time.tv_nsec) / 100;
     return FILETIME{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
 }
 

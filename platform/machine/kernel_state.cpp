@@ -95,9 +95,11 @@ void ResetKernelState() {
 }
 
 DWORD GetLastError() {
+    EnsureMachineStarted();
     return LastError;
 }
 
 void SetLastError(DWORD errorCode) {
+    EnsureMachineStarted();
     SetKernelError(errorCode);
 }

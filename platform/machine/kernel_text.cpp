@@ -87,12 +87,12 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByteText, int mu
     std::u16string converted;
     if (page == CodePage::Ansi) {
         for (const char c : input) {
-            converted.push_back(static_cast<char16_t>(CodePointFromAnsi(static_cast<unsigned char>(c))));
+            converted.push_back(
+                static_cast<char16_t>(CodePointFromAnsi(static_cast<unsigned char>(c))));
         }
     } else {
         const std::u32string codePoints = CodePointsFromUtf8(input);
-        if ((flags & ErrorInvalidCharacters) != 0 &&
-            Utf8FromCodePoints(codePoints) != input) {
+        if ((flags & ErrorInvalidCharacters) != 0 && Utf8FromCodePoints(codePoints) != input) {
             SetKernelError(ErrorNoUnicodeTranslation);
             return 0;
         }

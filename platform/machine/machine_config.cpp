@@ -62,11 +62,13 @@ MachineConfig MachineConfigFromEnvironment() {
     MachineConfig config;
 
     const std::string folder = EnvironmentValue("REMBRIX_MACHINE");
-    config.Folder = folder.empty() ? HomeFolder() / ".rembrix-machine" : std::filesystem::path(folder);
+    config.Folder =
+        folder.empty() ? HomeFolder() / ".rembrix-machine" : std::filesystem::path(folder);
 
     const std::string screen = EnvironmentValue("REMBRIX_SCREEN");
     if (!screen.empty() && !ParseScreenSize(screen, config.ScreenWidth, config.ScreenHeight)) {
-        std::fprintf(stderr, "REMBRIX_SCREEN=%s is not WIDTHxHEIGHT (64 to 16384 each); using %dx%d\n",
+        std::fprintf(stderr,
+                     "REMBRIX_SCREEN=%s is not WIDTHxHEIGHT (64 to 16384 each); using %dx%d\n",
                      screen.c_str(), config.ScreenWidth, config.ScreenHeight);
     }
 

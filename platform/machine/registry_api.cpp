@@ -125,7 +125,8 @@ void ResetRegistry() {
         StartFreshRegistry();
         return;
     }
-    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(stream)),
+                           std::istreambuf_iterator<char>());
     try {
         Tree = RegistryTree();
         ParseRegistryText(text, Tree);
@@ -135,16 +136,18 @@ void ResetRegistry() {
         const std::filesystem::path aside = file.string() + ".unreadable";
         std::error_code ignored;
         std::filesystem::rename(file, aside, ignored);
-        std::fprintf(stderr, "The machine's registry file %s cannot be read (%s); it was moved to %s "
-                             "and a fresh registry started.\n",
+        std::fprintf(stderr,
+                     "The machine's registry file %s cannot be read (%s); it was moved to %s "
+                     "and a fresh registry started.\n",
                      file.c_str(), error.what(), aside.c_str());
         StartFreshRegistry();
     }
 }
 
 LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD /*reserved*/, LPSTR /*keyClass*/,
-                     DWORD /*options*/, REGSAM desired, LPSECURITY_ATTRIBUTES /*securityAttributes*/,
-                     HKEY* result, LPDWORD disposition) {
+                     DWORD /*options*/, REGSAM desired,
+                     LPSECURITY_ATTRIBUTES /*securityAttributes*/, HKEY* result,
+                     LPDWORD disposition) {
     EnsureMachineStarted();
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;

@@ -69,7 +69,8 @@ bool IsTextType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == multiString;
 }
 
-void AppendHexValue(std::string& out, const std::string& prefix, const std::vector<uint8_t>& bytes) {
+void AppendHexValue(std::string& out, const std::string& prefix,
+                    const std::vector<uint8_t>& bytes) {
     std::string line = prefix;
     for (std::size_t index = 0; index < bytes.size(); ++index) {
         char hex[4];
@@ -164,7 +165,8 @@ std::vector<uint8_t> ReadHexBytes(const std::string& text, int lineNumber) {
                 }
                 continue;
             }
-            if (digits.size() > 2 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+            if (digits.size() > 2 ||
+                digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
                 Fail(lineNumber, "a malformed byte " + digits + " in a hex list");
             }
             bytes.push_back(static_cast<uint8_t>(std::strtoul(digits.c_str(), nullptr, 16)));
@@ -229,9 +231,11 @@ RegistryKey& KeyOfSection(const std::string& path, int lineNumber, RegistryTree&
         Fail(lineNumber, "an empty key name");
     }
     for (int index = 0; index < RegistryRootCount; ++index) {
-        if (EqualIgnoringAnsiCase(components[0], RegistryRootName(static_cast<RegistryRoot>(index)))) {
-            return CreateRegistryKey(tree.Roots[index],
-                                     std::vector<std::string>(components.begin() + 1, components.end()));
+        if (EqualIgnoringAnsiCase(components[0],
+                                  RegistryRootName(static_cast<RegistryRoot>(index)))) {
+            return CreateRegistryKey(
+                tree.Roots[index],
+                std::vector<std::string>(components.begin() + 1, components.end()));
         }
     }
     Fail(lineNumber, "a key outside the root keys: " + components[0]);
@@ -308,10 +312,9 @@ bool SaveRegistryFile(const std::filesystem::path& file, const std::string& text
         return false;
     }
     const int64_t crashPoint = TakeRegistryCrashPoint();
-    const std::size_t length =
-        crashPoint >= 0 && static_cast<uint64_t>(crashPoint) < text.size()
-            ? static_cast<std::size_t>(crashPoint)
-            : text.size();
+    const std::size_t length = crashPoint >= 0 && static_cast<uint64_t>(crashPoint) < text.size()
+                                   ? static_cast<std::size_t>(crashPoint)
+                                   : text.size();
     std::size_t written = 0;
     while (written < length) {
         const ssize_t count = write(descriptor, text.data() + written, length - written);

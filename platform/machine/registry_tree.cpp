@@ -102,8 +102,8 @@ std::vector<uint8_t> RegistryStringData(const std::string& text) {
 
 void AddFreshWindowsValues(RegistryTree& tree) {
     RegistryKey& localMachine = tree.Roots[static_cast<int>(RegistryRoot::LocalMachine)];
-    RegistryKey& currentVersion =
-        CreateRegistryKey(localMachine, SplitKeyPath("SOFTWARE\\Microsoft\\Windows\\CurrentVersion"));
+    RegistryKey& currentVersion = CreateRegistryKey(
+        localMachine, SplitKeyPath("SOFTWARE\\Microsoft\\Windows\\CurrentVersion"));
     SetRegistryValue(currentVersion, "ProgramFilesDir", REG_SZ,
                      RegistryStringData("C:\\Program Files"));
     CreateRegistryKey(currentVersion, SplitKeyPath("Uninstall"));

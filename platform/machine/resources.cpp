@@ -34,7 +34,8 @@ const EmbeddedResourceFile* EmbeddedFile(const std::string& name) {
 
 // The bytes of a file that a script names: an embedded file of that name,
 // else (for test scripts) a host file; false when neither exists.
-bool ReadNamedFile(const std::string& fileName, bool hostFilesAllowed, std::vector<uint8_t>& bytes) {
+bool ReadNamedFile(const std::string& fileName, bool hostFilesAllowed,
+                   std::vector<uint8_t>& bytes) {
     if (const EmbeddedResourceFile* file = EmbeddedFile(fileName); file != nullptr) {
         bytes.assign(file->Data, file->Data + file->Size);
         return true;

@@ -9,7 +9,9 @@
 // One control line of a dialog template.
 struct DialogControlTemplate {
     std::string Text; // Windows-1252
-    int Id = 0;       // an id of -1 in the script is 65535, the WORD Windows keeps
+    // An id of -1 in a DIALOG script is 65535, the WORD Windows keeps for it;
+    // a DIALOGEX keeps -1.
+    int Id = 0;
     std::string ClassName; // "BUTTON", "EDIT", "STATIC"
     uint32_t Style = 0;
     uint32_t ExStyle = 0;

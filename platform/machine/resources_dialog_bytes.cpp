@@ -19,7 +19,9 @@ class TemplateWriter {
         Word(value >> 16);
     }
     void Byte(uint8_t value) { Bytes.push_back(value); }
-    void Short(int value) { Word(static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(value)))); }
+    void Short(int value) {
+        Word(static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(value))));
+    }
     // A zero-terminated UTF-16 string from Windows-1252 text.
     void Text(const std::string& ansi) {
         for (const char c : ansi) {
@@ -40,7 +42,7 @@ void ClassArray(TemplateWriter& writer, const std::string& className) {
     static const struct {
         const char* Name;
         uint32_t Atom;
-    } predefined[] = {{"BUTTON", 0x80}, {"EDIT", 0x81},      {"STATIC", 0x82},
+    } predefined[] = {{"BUTTON", 0x80},  {"EDIT", 0x81},      {"STATIC", 0x82},
                       {"LISTBOX", 0x83}, {"SCROLLBAR", 0x84}, {"COMBOBOX", 0x85}};
     const std::string upper = FoldAnsiCase(className);
     for (const auto& entry : predefined) {

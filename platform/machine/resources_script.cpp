@@ -170,7 +170,8 @@ class ScriptReader {
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             const auto start = Position;
             while (Position < Text.size() &&
-                   (std::isalnum(static_cast<unsigned char>(Text[Position])) || Text[Position] == '_')) {
+                   (std::isalnum(static_cast<unsigned char>(Text[Position])) ||
+                    Text[Position] == '_')) {
                 ++Position;
             }
             Current.TokenKind = Token::Kind::Word;
@@ -202,7 +203,8 @@ class ScriptReader {
             Position += 2;
         }
         const auto digitsStart = Position;
-        while (Position < Text.size() && std::isxdigit(static_cast<unsigned char>(Text[Position])) &&
+        while (Position < Text.size() &&
+               std::isxdigit(static_cast<unsigned char>(Text[Position])) &&
                (base == 16 || std::isdigit(static_cast<unsigned char>(Text[Position])))) {
             ++Position;
         }

@@ -29,9 +29,9 @@ struct ScriptResource {
     enum class Kind { Dialog, Bitmap, Icon, Data };
     Kind ResourceKind = Kind::Dialog;
     std::string Name;
-    DialogTemplate Dialog;     // for a dialog
-    bool Extended = false;     // DIALOGEX rather than DIALOG
-    std::string FileName;      // for a bitmap, icon or data file
+    DialogTemplate Dialog; // for a dialog
+    bool Extended = false; // DIALOGEX rather than DIALOG
+    std::string FileName;  // for a bitmap, icon or data file
 };
 
 // Parses a whole script. Raises std::runtime_error "<scriptName> line N: ..."

@@ -17,7 +17,8 @@ std::string ReasonFor(DWORD errorCode) {
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, errorCode, 0, text, sizeof text, nullptr);
     std::string reason(text, length);
-    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ')) {
+    while (!reason.empty() &&
+           (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ')) {
         reason.pop_back();
     }
     return reason.empty() ? "error " + std::to_string(errorCode) : reason;
@@ -114,7 +115,8 @@ void OpenBlockFile(BlockFile& file, const std::string& path) {
         break;
     default:
         file.Path = path;
-        Raise("Open", path, "the file access mode " + std::to_string(FileOpenMode) + " is not 0, 1 or 2");
+        Raise("Open", path,
+              "the file access mode " + std::to_string(FileOpenMode) + " is not 0, 1 or 2");
     }
     OpenWith(file, path, access, OPEN_EXISTING, "Open");
 }

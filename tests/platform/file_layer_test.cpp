@@ -30,8 +30,7 @@ struct ChildResult {
     std::string Errors;
 };
 
-template <typename Body>
-ChildResult RunInChild(Body body) {
+template <typename Body> ChildResult RunInChild(Body body) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         return {};
@@ -59,8 +58,7 @@ ChildResult RunInChild(Body body) {
 }
 
 // The raised error's message, or "" when nothing was raised.
-template <typename Body>
-std::string RaisedMessage(Body body) {
+template <typename Body> std::string RaisedMessage(Body body) {
     try {
         body();
     } catch (const EInOutError& error) {
@@ -148,8 +146,9 @@ TEST_F(FileLayer, BlockOperationsAndTheirChecks) {
               "Close failed for C:\\block.bin: the file is not open");
     EXPECT_EQ(RaisedMessage([&] { OpenBlockFile(file, "C:\\missing.bin"); }),
               "Open failed for C:\\missing.bin: The system cannot find the file specified.");
-    EXPECT_EQ(RaisedMessage([&] { CreateBlockFile(file, "C:\\no\\such\\folder.bin"); }),
-              "Create failed for C:\\no\\such\\folder.bin: The system cannot find the path specified.");
+    EXPECT_EQ(
+        RaisedMessage([&] { CreateBlockFile(file, "C:\\no\\such\\folder.bin"); }),
+        "Create failed for C:\\no\\such\\folder.bin: The system cannot find the path specified.");
     EXPECT_TRUE(FileExists("c:\\BLOCK.BIN"));
     EXPECT_FALSE(FileExists("C:\\WINDOWS"));
     EXPECT_FALSE(FileExists("C:\\*.bin"));

@@ -106,7 +106,8 @@ TEST(KernelFiles, AReadOnlyFileRefusesWritingReplacingAndDeleting) {
     std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::group_read |
                                            std::filesystem::perms::others_read);
-    EXPECT_EQ(GetFileAttributesA("C:\\LOCKED.TXT"), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(GetFileAttributesA("C:\\LOCKED.TXT"),
+              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
     for (const DWORD disposition : {DWORD{OPEN_EXISTING}, DWORD{CREATE_ALWAYS}}) {
         EXPECT_EQ(Open("C:\\locked.txt", GENERIC_WRITE, 0, disposition), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
@@ -124,14 +125,17 @@ TEST(KernelFiles, SharingBetweenTheProcesssHandlesIsEnforced) {
     WriteHostFile(machine.DriveC() / "shared.bin", "x");
     const HANDLE exclusive = Open("C:\\shared.bin", GENERIC_READ, 0, OPEN_EXISTING);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(Open("C:\\SHARED.BIN", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open("C:\\SHARED.BIN", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING),
+              INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(DeleteFileA("C:\\shared.bin"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(exclusive);
 
-    const HANDLE first = Open("C:\\shared.bin", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
-    const HANDLE second = Open("C:\\shared.bin", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    const HANDLE first =
+        Open("C:\\shared.bin", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    const HANDLE second =
+        Open("C:\\shared.bin", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     EXPECT_NE(first, INVALID_HANDLE_VALUE);
     EXPECT_NE(second, INVALID_HANDLE_VALUE);
     // A third that shares nothing conflicts with both.
@@ -194,8 +198,9 @@ TEST(KernelDirectories, DrivesAndTheWindowsDirectory) {
         UINT Expected;
     };
     const Case cases[] = {
-        {"C:\\", DRIVE_FIXED}, {"c:", DRIVE_FIXED},          {"Z:\\", DRIVE_FIXED},
-        {"Q:\\", DRIVE_NO_ROOT_DIR}, {"A:\\", DRIVE_NO_ROOT_DIR}, {"C:\\WINDOWS", DRIVE_NO_ROOT_DIR},
+        {"C:\\", DRIVE_FIXED},       {"c:", DRIVE_FIXED},
+        {"Z:\\", DRIVE_FIXED},       {"Q:\\", DRIVE_NO_ROOT_DIR},
+        {"A:\\", DRIVE_NO_ROOT_DIR}, {"C:\\WINDOWS", DRIVE_NO_ROOT_DIR},
         {"1:\\", DRIVE_NO_ROOT_DIR}, {nullptr, DRIVE_FIXED},
     };
     for (const Case& c : cases) {
@@ -234,8 +239,8 @@ TEST(KernelSearch, FindsEntriesByWildcardAndByName) {
     };
     EXPECT_EQ(Names("C:\\stuff\\*.txt"), (std::set<std::string>{"Two.TXT", "one.txt"}));
     EXPECT_EQ(Names("C:\\stuff\\t??e*"), (std::set<std::string>{"three.dat"}));
-    EXPECT_EQ(Names("C:\\stuff\\*.*"),
-              (std::set<std::string>{".", "..", "README", "Sub", "Two.TXT", "one.txt", "three.dat"}));
+    EXPECT_EQ(Names("C:\\stuff\\*.*"), (std::set<std::string>{".", "..", "README", "Sub", "Two.TXT",
+                                                              "one.txt", "three.dat"}));
     EXPECT_EQ(Names("C:\\stuff\\readme.*"), (std::set<std::string>{"README"}));
     EXPECT_EQ(Names("C:\\stuff\\*.none"), std::set<std::string>{});
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
@@ -266,10 +271,14 @@ TEST(KernelSearch, FindsEntriesByWildcardAndByName) {
 TEST(KernelMessages, SystemTextsCarryTheHostsReason) {
     TestMachine machine;
     char text[256] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
     EXPECT_EQ(std::string(text, length), "Access is denied.\r\n");
-    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, text, 5, nullptr), 0u);
+    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, text, 5,
+                             nullptr),
+              0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 99999, 0, text, sizeof text, nullptr), 0u);
+    EXPECT_EQ(
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 99999, 0, text, sizeof text, nullptr),
+        0u);
 }

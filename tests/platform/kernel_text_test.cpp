@@ -27,11 +27,16 @@ TEST(KernelText, AnsiIsWindows1252BothWays) {
 TEST(KernelText, Utf8WithSurrogatesAndInvalidBytes) {
     TestMachine machine;
     WCHAR wide[8] = {};
-    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xF0\x9F\x98\x80" "a", 5, wide, 8), 3);
+    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0,
+                                  "\xF0\x9F\x98\x80"
+                                  "a",
+                                  5, wide, 8),
+              3);
     EXPECT_EQ(std::u16string(wide, 3), u"\U0001F600a");
     char utf8[8] = {};
     ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, 3, utf8, 8, nullptr, nullptr), 5);
-    EXPECT_EQ(std::string(utf8, 5), "\xF0\x9F\x98\x80" "a");
+    EXPECT_EQ(std::string(utf8, 5), "\xF0\x9F\x98\x80"
+                                    "a");
     ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, "a\xFF", 2, wide, 8), 2);
     EXPECT_EQ(wide[1], u'\uFFFD');
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0x8 /* MB_ERR_INVALID_CHARS */, "a\xFF", 2, wide, 8), 0);
@@ -65,7 +70,7 @@ TEST(KernelText, SizesCountsAndShortBuffers) {
         int OutputCount;
     };
     const Refused refused[] = {
-        {CP_ACP, "x", 0, 4}, {CP_ACP, "x", -2, 4}, {CP_ACP, nullptr, 1, 4},
+        {CP_ACP, "x", 0, 4},  {CP_ACP, "x", -2, 4}, {CP_ACP, nullptr, 1, 4},
         {CP_ACP, "x", 1, -1}, {437, "x", 1, 4},
     };
     for (const Refused& r : refused) {

@@ -43,8 +43,9 @@ class ScopedEnvironment {
 TEST(MachineConfig, SettingsComeFromTheEnvironment) {
     ScopedEnvironment environment;
     environment.Set("HOME", "/home/someone");
-    for (const char* name : {"REMBRIX_MACHINE", "REMBRIX_SCREEN", "REMBRIX_HKLM_READONLY", "REMBRIX_FRONT_END",
-                             "REMBRIX_SCRIPT", "REMBRIX_SCREENSHOTS", "REMBRIX_RUNNING_PROGRAM"}) {
+    for (const char* name :
+         {"REMBRIX_MACHINE", "REMBRIX_SCREEN", "REMBRIX_HKLM_READONLY", "REMBRIX_FRONT_END",
+          "REMBRIX_SCRIPT", "REMBRIX_SCREENSHOTS", "REMBRIX_RUNNING_PROGRAM"}) {
         environment.Set(name, nullptr);
     }
     MachineConfig defaults = MachineConfigFromEnvironment();
@@ -88,8 +89,9 @@ TEST(MachineConfig, SettingsComeFromTheEnvironment) {
 
 TEST(MachineStart, AFreshMachineHasTheFoldersOfAFreshWindows) {
     TestMachine machine;
-    for (const char* folder : {"WINDOWS", "WINDOWS/HELP", "Program Files", "WINDOWS/Start Menu/Programs",
-                               "WINDOWS/Start Menu/Programs/StartUp"}) {
+    for (const char* folder :
+         {"WINDOWS", "WINDOWS/HELP", "Program Files", "WINDOWS/Start Menu/Programs",
+          "WINDOWS/Start Menu/Programs/StartUp"}) {
         EXPECT_TRUE(std::filesystem::is_directory(machine.DriveC() / folder)) << folder;
     }
     EXPECT_TRUE(std::filesystem::is_regular_file(machine.Folder() / "registry.reg"));

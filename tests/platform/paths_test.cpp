@@ -59,7 +59,8 @@ TEST(Paths, WindowsPathsMapOntoTheHostAsWindowsWould) {
         {"C:\\Data", driveC / "Data"},
         {"C:\\DATA", driveC / "DATA"},
         {"C:\\data", driveC / "DATA"}, // the first match in name order
-        {OnDriveZ(machine.Scratch()) + "\\disk1\\Rembrix.001", machine.Scratch() / "disk1" / "Rembrix.001"},
+        {OnDriveZ(machine.Scratch()) + "\\disk1\\Rembrix.001",
+         machine.Scratch() / "disk1" / "Rembrix.001"},
         {"z:\\", "/"},
         {"Q:\\Rembrix", "", ERROR_PATH_NOT_FOUND},
         {"\\\\server\\share\\x", "", ERROR_PATH_NOT_FOUND},

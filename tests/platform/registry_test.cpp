@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
-#include <sstream>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -64,9 +64,11 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-LONG SetValue(HKEY root, const char* path, const char* name, DWORD type, const std::vector<BYTE>& data) {
+LONG SetValue(HKEY root, const char* path, const char* name, DWORD type,
+              const std::vector<BYTE>& data) {
     HKEY key = nullptr;
-    LONG result = RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    LONG result =
+        RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (result != ERROR_SUCCESS) {
         return result;
     }
@@ -113,10 +115,12 @@ TEST(Registry, AFreshMachineHasTheValuesTheInstallerReads) {
     TRegIniFile programFiles("Software\\Mellowick");
     programFiles.SetRootKey(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(programFiles.OpenKey("software\\microsoft\\windows", false));
-    EXPECT_EQ(programFiles.ReadString("CurrentVersion", "ProgramFilesDir", "?"), "C:\\Program Files");
+    EXPECT_EQ(programFiles.ReadString("CurrentVersion", "ProgramFilesDir", "?"),
+              "C:\\Program Files");
 
     TRegIniFile shell("Software\\microsoft\\windows\\currentversion\\explorer");
-    EXPECT_EQ(shell.ReadString("Shell Folders", "programs", ""), "C:\\WINDOWS\\Start Menu\\Programs");
+    EXPECT_EQ(shell.ReadString("Shell Folders", "programs", ""),
+              "C:\\WINDOWS\\Start Menu\\Programs");
     EXPECT_EQ(shell.ReadString("Shell Folders", "startup", ""),
               "C:\\WINDOWS\\Start Menu\\Programs\\StartUp");
     // They name folders that exist.
@@ -137,13 +141,19 @@ TEST(Registry, ValuesSurviveARestartAndCompareWithoutCase) {
         longBinary[index] = static_cast<BYTE>(index * 7);
     }
     const std::vector<BYTE> dword = {10, 0, 0, 0};
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Binary", REG_BINARY, binary), ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Long", REG_BINARY, longBinary), ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Number", REG_DWORD, dword), ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Expand", REG_EXPAND_SZ, Text("%WINDIR%\\x")),
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Binary", REG_BINARY, binary),
               ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", nullptr, REG_SZ, Text("default")), ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Lines", REG_SZ, Text("a\r\nb")), ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Long", REG_BINARY, longBinary),
+              ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Number", REG_DWORD, dword),
+              ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Expand", REG_EXPAND_SZ,
+                       Text("%WINDIR%\\x")),
+              ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", nullptr, REG_SZ, Text("default")),
+              ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Types", "Lines", REG_SZ, Text("a\r\nb")),
+              ERROR_SUCCESS);
 
     StartMachine(machine.Config);
 
@@ -156,9 +166,9 @@ TEST(Registry, ValuesSurviveARestartAndCompareWithoutCase) {
         std::vector<BYTE> Data;
     };
     const Case cases[] = {
-        {"binary", REG_BINARY, binary},          {"LONG", REG_BINARY, longBinary},
-        {"Number", REG_DWORD, dword},            {"Expand", REG_EXPAND_SZ, Text("%WINDIR%\\x")},
-        {nullptr, REG_SZ, Text("default")},      {"Lines", REG_SZ, Text("a\r\nb")},
+        {"binary", REG_BINARY, binary},     {"LONG", REG_BINARY, longBinary},
+        {"Number", REG_DWORD, dword},       {"Expand", REG_EXPAND_SZ, Text("%WINDIR%\\x")},
+        {nullptr, REG_SZ, Text("default")}, {"Lines", REG_SZ, Text("a\r\nb")},
     };
     for (const Case& c : cases) {
         DWORD type = 0;
@@ -174,13 +184,17 @@ TEST(Registry, TheFileIsARegistryEditorExport) {
         TRegIniFile registry("Software\\Mellowick");
         registry.WriteString("Rembrix", "RegDir", "C:\\Program Files\\Rembrix");
     }
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Count", REG_DWORD, {10, 0, 0, 0}),
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Count", REG_DWORD,
+                       {10, 0, 0, 0}),
               ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Path", REG_EXPAND_SZ, Text("%A%")),
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Path", REG_EXPAND_SZ,
+                       Text("%A%")),
               ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", nullptr, REG_BINARY, {1, 0xAB}),
-              ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Name", REG_SZ, Text("caf\xE9")),
+    ASSERT_EQ(
+        SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", nullptr, REG_BINARY, {1, 0xAB}),
+        ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Name", REG_SZ,
+                       Text("caf\xE9")),
               ERROR_SUCCESS);
 
     const ExportedRegistry exported = ReadExport(machine.Folder() / "registry.reg");
@@ -195,8 +209,9 @@ TEST(Registry, TheFileIsARegistryEditorExport) {
     EXPECT_EQ(lines.size(), 5u);
     // Every parent key has its own section.
     EXPECT_EQ(exported.Sections.count("HKEY_CURRENT_USER\\Software\\Mellowick"), 1u);
-    EXPECT_TRUE(Contains(exported.Sections.at("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion"),
-                         "\"ProgramFilesDir\"=\"C:\\\\Program Files\""));
+    EXPECT_TRUE(Contains(
+        exported.Sections.at("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion"),
+        "\"ProgramFilesDir\"=\"C:\\\\Program Files\""));
 }
 
 TEST(Registry, ASaveInterruptedAnywhereLeavesThePreviousRegistryWhole) {
@@ -229,7 +244,8 @@ TEST(Registry, AFailedSaveIsReportedAndUndone) {
     TestMachine machine;
     // A folder where the temporary file must go makes the save fail.
     std::filesystem::create_directories(machine.Folder() / "registry.reg.tmp");
-    EXPECT_NE(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick", "x", REG_SZ, Text("y")), ERROR_SUCCESS);
+    EXPECT_NE(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick", "x", REG_SZ, Text("y")),
+              ERROR_SUCCESS);
     DWORD type = 0;
     EXPECT_TRUE(QueryValue(HKEY_CURRENT_USER, "Software\\Mellowick", "x", type).empty());
     TRegIniFile registry("Software\\Other");
@@ -241,10 +257,12 @@ TEST(Registry, AFailedSaveIsReportedAndUndone) {
 
 TEST(Registry, ReadStringGivesTheDefaultOrRaisesForANonString) {
     TestMachine machine;
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "RegDir", REG_DWORD, {1, 0, 0, 0}),
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "RegDir", REG_DWORD,
+                       {1, 0, 0, 0}),
               ERROR_SUCCESS);
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Empty", REG_SZ, Text("")),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Empty", REG_SZ, Text("")),
+        ERROR_SUCCESS);
     ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\Mellowick\\Rembrix", "Expand", REG_EXPAND_SZ,
                        Text("%TEMP%")),
               ERROR_SUCCESS);
@@ -280,7 +298,8 @@ TEST(Registry, AReadOnlyLocalMachineRefusesWrites) {
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
                             KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "ProgramFilesDir", 0, REG_SZ, Text("D:\\").data(), 4), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegSetValueExA(key, "ProgramFilesDir", 0, REG_SZ, Text("D:\\").data(), 4),
+              ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteValueA(key, "ProgramFilesDir"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteKeyA(key, "Uninstall"), ERROR_ACCESS_DENIED);
     RegCloseKey(key);
@@ -299,13 +318,16 @@ TEST(Registry, KeyAccessRightsAndDeletion) {
     TestMachine machine;
     ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\A\\B", "v", REG_SZ, Text("1")), ERROR_SUCCESS);
     HKEY readOnly = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\A", 0, KEY_READ, &readOnly), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\A", 0, KEY_READ, &readOnly),
+              ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueExA(readOnly, "w", 0, REG_SZ, Text("2").data(), 2), ERROR_ACCESS_DENIED);
     HKEY created = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(readOnly, "New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
-              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(
+        RegCreateKeyExA(readOnly, "New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+        ERROR_ACCESS_DENIED);
     DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyExA(readOnly, "b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, &disposition),
+    EXPECT_EQ(RegCreateKeyExA(readOnly, "b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                              &disposition),
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
     EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\A"), ERROR_ACCESS_DENIED); // has a subkey
@@ -318,7 +340,8 @@ TEST(Registry, KeyAccessRightsAndDeletion) {
     RegCloseKey(readOnly);
 
     // A buffer too small for a value gives ERROR_MORE_DATA and the size needed.
-    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\A", "long", REG_SZ, Text("123456")), ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, "Software\\A", "long", REG_SZ, Text("123456")),
+              ERROR_SUCCESS);
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\A", 0, KEY_READ, &key), ERROR_SUCCESS);
     BYTE small[3] = {};

@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr uint32_t DialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+constexpr uint32_t DialogStyle =
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
 constexpr uint32_t Child = WS_CHILD | WS_VISIBLE;
 
 struct ExpectedControl {
@@ -27,7 +28,12 @@ struct ExpectedDialog {
 };
 
 const ExpectedDialog ProgramDialogs[] = {
-    {"Main", "Installation", 6, 19, 223, 111,
+    {"Main",
+     "Installation",
+     6,
+     19,
+     223,
+     111,
      {{1, "BUTTON", Child | WS_TABSTOP | BS_DEFPUSHBUTTON, 55, 82, 53, 14, "OK"},
       {2, "BUTTON", Child | WS_TABSTOP | BS_PUSHBUTTON, 115, 82, 53, 14, "Cancel"},
       {104, "EDIT", Child | WS_BORDER | WS_TABSTOP | ES_UPPERCASE, 19, 53, 184, 13,
@@ -35,7 +41,12 @@ const ExpectedDialog ProgramDialogs[] = {
       {65535, "STATIC", Child | WS_GROUP | SS_LEFT, 16, 11, 191, 33,
        "Please enter the drive and directory folder where you would like Rembrix to be located. "
        "To accept the default drive and directory simply press ENTER."}}},
-    {"License", "License Agreement", 1, 1, 267, 208,
+    {"License",
+     "License Agreement",
+     1,
+     1,
+     267,
+     208,
      {{1, "BUTTON", Child | WS_TABSTOP | BS_DEFPUSHBUTTON, 158, 191, 50, 14, "I Agree"},
       {2, "BUTTON", Child | WS_TABSTOP | BS_PUSHBUTTON, 211, 191, 50, 14, "Exit"},
       {101, "EDIT", Child | WS_TABSTOP | ES_MULTILINE | ES_READONLY, 10, 169, 246, 18,
@@ -43,15 +54,32 @@ const ExpectedDialog ProgramDialogs[] = {
        "If you do not agree, click on the Exit button."},
       {102, "EDIT", Child | WS_TABSTOP | ES_MULTILINE | ES_READONLY, 8, 6, 222, 18,
        "IMPORTANT: Please read the following License Agreement"}}},
-    {"IProgress", "Progress", 6, 49, 194, 78,
+    {"IProgress",
+     "Progress",
+     6,
+     49,
+     194,
+     78,
      {{2, "BUTTON", Child | BS_PUSHBUTTON, 68, 55, 57, 14, "Cancel"},
       {101, "STATIC", Child | SS_BLACKFRAME, 15, 25, 164, 12, "frame"},
-      {65535, "STATIC", Child | WS_GROUP | SS_LEFT, 16, 9, 160, 8, "Installing the Rembrix files."}}},
-    {"Progress", "Progress", 6, 49, 194, 84,
+      {65535, "STATIC", Child | WS_GROUP | SS_LEFT, 16, 9, 160, 8,
+       "Installing the Rembrix files."}}},
+    {"Progress",
+     "Progress",
+     6,
+     49,
+     194,
+     84,
      {{2, "BUTTON", Child | BS_PUSHBUTTON, 68, 60, 57, 14, "Cancel"},
       {101, "STATIC", Child | SS_BLACKFRAME, 15, 26, 164, 12, "frame"},
-      {65535, "STATIC", Child | WS_GROUP | SS_LEFT, 16, 10, 124, 8, "Uncompressing the Rembrix files:"}}},
-    {"Group", "DIALOG_1", 6, 15, 184, 116,
+      {65535, "STATIC", Child | WS_GROUP | SS_LEFT, 16, 10, 124, 8,
+       "Uncompressing the Rembrix files:"}}},
+    {"Group",
+     "DIALOG_1",
+     6,
+     15,
+     184,
+     116,
      {{1, "BUTTON", Child | WS_TABSTOP | BS_DEFPUSHBUTTON, 50, 95, 39, 14, "OK"},
       {2, "BUTTON", Child | WS_TABSTOP | BS_PUSHBUTTON, 93, 95, 41, 14, "Cancel"},
       {102, "EDIT", Child | WS_BORDER | WS_TABSTOP, 11, 44, 162, 12, ""},
@@ -133,8 +161,9 @@ TEST(Resources, ADialogResourceHoldsTheBinaryTemplate) {
     ASSERT_GT(size, 18u);
     EXPECT_EQ(DoubleAt(bytes, 0), DialogStyle);
     EXPECT_EQ(DoubleAt(bytes, 4), 0u);
-    EXPECT_EQ(WordAt(bytes, 8), 6);                                   // controls
-    EXPECT_EQ((std::vector<int>{WordAt(bytes, 10), WordAt(bytes, 12), WordAt(bytes, 14), WordAt(bytes, 16)}),
+    EXPECT_EQ(WordAt(bytes, 8), 6); // controls
+    EXPECT_EQ((std::vector<int>{WordAt(bytes, 10), WordAt(bytes, 12), WordAt(bytes, 14),
+                                WordAt(bytes, 16)}),
               (std::vector<int>{6, 15, 184, 116}));
     EXPECT_EQ(WordAt(bytes, 18), 0); // no menu
     EXPECT_EQ(WordAt(bytes, 20), 0); // the dialog class
@@ -171,7 +200,9 @@ TEST(Resources, TheLogoIsABitmapResource) {
     ASSERT_NE(found, nullptr);
     // As in Windows, the resource is the bitmap without its file header.
     EXPECT_EQ(SizeofResource(module, found), file->size() - 14);
-    EXPECT_EQ(std::memcmp(LockResource(LoadResource(module, found)), file->data() + 14, file->size() - 14), 0);
+    EXPECT_EQ(std::memcmp(LockResource(LoadResource(module, found)), file->data() + 14,
+                          file->size() - 14),
+              0);
     HideResource("Logo");
     EXPECT_EQ(FindBitmapResource("logo"), nullptr);
 }
@@ -180,17 +211,19 @@ TEST(Resources, TestsAddScriptsOfTheirOwn) {
     TestMachine machine;
     const auto bitmap = machine.Scratch() / "tiny.bmp";
     std::ofstream(bitmap, std::ios::binary) << "BM0123456789ABCDEFG";
-    AddResourceScriptForTesting(
-        "/* a test dialog */\n"
-        "Tiny DIALOGEX 0, 0, 100, 50\n"
-        "CAPTION \"Say \"\"hi\"\"\\n\"\n"
-        "FONT 8, \"MS Sans Serif\", 400, 0, 1\n"
-        "{\n"
-        "  CONTROL \"caf\xC3\xA9\", -1, Static, SS_LEFT | NOT WS_VISIBLE, 1, 2, 3, 4, WS_EX_CLIENTEDGE\n"
-        "  CONTROL \"Go\", 0x10, \"Button\", 0x1 | WS_TABSTOP, 5, 6, 7, 8\n"
-        "}\n"
-        "TINYBMP BITMAP \"" + bitmap.string() + "\"\n"
-        "GONE BITMAP \"no such file.bmp\"\n");
+    AddResourceScriptForTesting("/* a test dialog */\n"
+                                "Tiny DIALOGEX 0, 0, 100, 50\n"
+                                "CAPTION \"Say \"\"hi\"\"\\n\"\n"
+                                "FONT 8, \"MS Sans Serif\", 400, 0, 1\n"
+                                "{\n"
+                                "  CONTROL \"caf\xC3\xA9\", -1, Static, SS_LEFT | NOT WS_VISIBLE, "
+                                "1, 2, 3, 4, WS_EX_CLIENTEDGE\n"
+                                "  CONTROL \"Go\", 0x10, \"Button\", 0x1 | WS_TABSTOP, 5, 6, 7, 8\n"
+                                "}\n"
+                                "TINYBMP BITMAP \"" +
+                                bitmap.string() +
+                                "\"\n"
+                                "GONE BITMAP \"no such file.bmp\"\n");
     const DialogTemplate* dialog = FindDialogTemplate("TINY");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Style, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_CAPTION | DS_SETFONT);
@@ -221,11 +254,14 @@ TEST(Resources, AScriptThatCannotBeReadNamesItsLine) {
         const char* Expected;
     };
     const Case cases[] = {
-        {"X DIALOG 0, 0, 1, 1\nSTYLE WS_POPUP | WS_FANCY\nBEGIN\nEND\n", "line 2: unknown style name WS_FANCY"},
-        {"X DIALOG 0, 0, 1, 1\nBEGIN\n  CONTROL \"a\", 1, \"BUTTON\", 0, 1, 2\nEND\n", "line 3: expected ','"},
+        {"X DIALOG 0, 0, 1, 1\nSTYLE WS_POPUP | WS_FANCY\nBEGIN\nEND\n",
+         "line 2: unknown style name WS_FANCY"},
+        {"X DIALOG 0, 0, 1, 1\nBEGIN\n  CONTROL \"a\", 1, \"BUTTON\", 0, 1, 2\nEND\n",
+         "line 3: expected ','"},
         {"X DIALOG 0, 0, 1\n", "line 1: expected ','"},
         {"X MENU\n", "line 1: unknown resource type MENU"},
-        {"X DIALOG 0, 0, 1, 1\nCAPTION \"open\nBEGIN\nEND\n", "line 2: a string that does not end on its line"},
+        {"X DIALOG 0, 0, 1, 1\nCAPTION \"open\nBEGIN\nEND\n",
+         "line 2: a string that does not end on its line"},
         {"X DIALOG 0, 0, 1, 1\nBEGIN\n  CONTROL \"a\", 70000, \"BUTTON\", 0, 1, 2, 3, 4\nEND\n",
          "line 3: a control id outside the range of its template"},
     };
