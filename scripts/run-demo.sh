@@ -90,8 +90,10 @@ while IFS= read -r -d '' link; do
   found_link=1
   echo "   $link"
   if command -v lnkinfo >/dev/null; then
-    lnkinfo "$link" | grep -iE 'local path|working directory|show window' | sed 's/^/     /'
+    lnkinfo "$link" | grep -iE 'local path|working directory' | sed 's/^/     /'
   fi
+  # The show command is the header's 32-bit field at offset 0x3C.
+  echo "     Show command			: $(od -An -t u4 -j 60 -N 4 "$link" | tr -d ' ')"
 done < <(find "$drive_c" -iname '*.lnk' -print0)
 [ $found_link = 1 ] || echo "   (none)"
 if [ -f "$drive_c/Program Files/Rembrix/Rembrix.ran" ]; then
