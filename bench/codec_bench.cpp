@@ -149,14 +149,25 @@ void LhaExtractCorpus(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(DecodeCorpus)
-    ->Arg(MixedCorpus)->Arg(TextCorpus)->Arg(ExecutableCorpus)->Arg(RandomCorpus)
+    ->Arg(MixedCorpus)
+    ->Arg(TextCorpus)
+    ->Arg(ExecutableCorpus)
+    ->Arg(RandomCorpus)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(LhaExtractCorpus)
-    ->Arg(MixedCorpus)->Arg(TextCorpus)->Arg(ExecutableCorpus)->Arg(RandomCorpus)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Arg(MixedCorpus)
+    ->Arg(TextCorpus)
+    ->Arg(ExecutableCorpus)
+    ->Arg(RandomCorpus)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(EncodeCorpus)
-    ->Args({MixedCorpus, 128})->Args({MixedCorpus, 16})->Args({MixedCorpus, 1024})
-    ->Args({TextCorpus, 128})->Args({ExecutableCorpus, 128})->Args({RandomCorpus, 128})
+    ->Args({MixedCorpus, 128})
+    ->Args({MixedCorpus, 16})
+    ->Args({MixedCorpus, 1024})
+    ->Args({TextCorpus, 128})
+    ->Args({ExecutableCorpus, 128})
+    ->Args({RandomCorpus, 128})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> written = EncodeSetupTrailer(trailer.Entries, trailer.UnpackedSize);
     ParsedTrailer again;
     if (ParseSetupTrailer(written.data(), written.size(), again) != TrailerParseResult::Parsed ||
-        again.UnpackedSize != trailer.UnpackedSize || again.Entries.size() != trailer.Entries.size()) {
+        again.UnpackedSize != trailer.UnpackedSize ||
+        again.Entries.size() != trailer.Entries.size()) {
         std::abort();
     }
     for (size_t index = 0; index < again.Entries.size(); ++index) {

@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     const std::vector<uint8_t> stream(data + 4, data + size);
-    const ReferenceDecoding reference = ReferenceDecode(stream, static_cast<int32_t>(Output.size()));
+    const ReferenceDecoding reference =
+        ReferenceDecode(stream, static_cast<int32_t>(Output.size()));
     if (reference.Output.size() < Output.size() ||
         std::memcmp(reference.Output.data(), Output.data(), Output.size()) != 0) {
         std::abort();

@@ -80,7 +80,8 @@ inline void InitTree(LzhufTree& tree) {
         tree.NodeParent[symbol + NodeCount] = static_cast<int16_t>(symbol);
     }
     for (int node = SymbolCount, child = 0; node < NodeCount; ++node, child += 2) {
-        tree.NodeFreq[node] = static_cast<uint16_t>(tree.NodeFreq[child] + tree.NodeFreq[child + 1]);
+        tree.NodeFreq[node] =
+            static_cast<uint16_t>(tree.NodeFreq[child] + tree.NodeFreq[child + 1]);
         tree.NodeChild[node] = static_cast<int16_t>(child);
         tree.NodeParent[child] = tree.NodeParent[child + 1] = static_cast<int16_t>(node);
     }

@@ -12,8 +12,8 @@ std::string VolumeName(const std::string& firstVolumeName, int volumeNumber) {
 }
 
 int32_t DecodeInt32(const uint8_t* bytes) {
-    const uint32_t value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 |
-                           uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+    const uint32_t value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
+                           uint32_t{bytes[3]} << 24;
     return static_cast<int32_t>(value);
 }
 
@@ -31,8 +31,8 @@ std::string DecodeEntryName(const uint8_t* field) {
 
 void EncodeTrailerEntry(const FileEntry& entry, uint8_t* bytes) {
     std::memset(bytes, 0, TrailerEntrySize);
-    const size_t length = entry.Name.size() > MaxEntryNameLength ? MaxEntryNameLength
-                                                                 : entry.Name.size();
+    const size_t length =
+        entry.Name.size() > MaxEntryNameLength ? MaxEntryNameLength : entry.Name.size();
     bytes[0] = static_cast<uint8_t>(length);
     std::memcpy(bytes + 1, entry.Name.data(), length);
     EncodeInt32(entry.Offset, bytes + TrailerNameFieldSize);
@@ -66,7 +66,8 @@ TrailerParseResult ParseSetupTrailer(const uint8_t* fileEnd, size_t length,
 
 std::vector<uint8_t> EncodeSetupTrailer(const std::vector<FileEntry>& entries,
                                         int32_t unpackedSize) {
-    std::vector<uint8_t> bytes(static_cast<size_t>(TrailerSize(static_cast<int32_t>(entries.size()))));
+    std::vector<uint8_t> bytes(
+        static_cast<size_t>(TrailerSize(static_cast<int32_t>(entries.size()))));
     uint8_t* entry = bytes.data();
     for (const FileEntry& file : entries) {
         EncodeTrailerEntry(file, entry);
@@ -118,7 +119,8 @@ std::string Printable(const std::string& name) {
 std::vector<std::string> FindTrailerProblems(const ParsedTrailer& trailer) {
     std::vector<std::string> problems;
     if (trailer.Entries.empty()) {
-        problems.push_back("the table has no entries, so nothing marks where the main program ends");
+        problems.push_back(
+            "the table has no entries, so nothing marks where the main program ends");
     }
     if (trailer.UnpackedSize < 0) {
         problems.push_back("the unpacked size " + std::to_string(trailer.UnpackedSize) +
@@ -127,14 +129,15 @@ std::vector<std::string> FindTrailerProblems(const ParsedTrailer& trailer) {
     for (size_t index = 0; index < trailer.Entries.size(); ++index) {
         const FileEntry& entry = trailer.Entries[index];
         const std::string which = "entry " + std::to_string(index);
-        const uint8_t storedLength =
-            index < trailer.NameLengths.size() ? trailer.NameLengths[index]
-                                               : static_cast<uint8_t>(entry.Name.size());
+        const uint8_t storedLength = index < trailer.NameLengths.size()
+                                         ? trailer.NameLengths[index]
+                                         : static_cast<uint8_t>(entry.Name.size());
         if (storedLength == 0 || storedLength > MaxEntryNameLength) {
             problems.push_back(which + ": name length " + std::to_string(storedLength) +
                                " is outside 1 to 19");
         } else if (!IsPlainFileName(entry.Name)) {
-            problems.push_back(which + ": \"" + Printable(entry.Name) + "\" is not a plain file name");
+            problems.push_back(which + ": \"" + Printable(entry.Name) +
+                               "\" is not a plain file name");
         }
         if (entry.Offset < 0 || entry.Size < 0) {
             problems.push_back(which + ": negative offset or size");

@@ -87,8 +87,7 @@ enum class TrailerParseResult {
 // setup file, or the whole file), exactly as the installer's reader takes it:
 // the fields as stored, no plausibility tested. Fills `trailer` only when the
 // result is Parsed.
-TrailerParseResult ParseSetupTrailer(const uint8_t* fileEnd, size_t length,
-                                     ParsedTrailer& trailer);
+TrailerParseResult ParseSetupTrailer(const uint8_t* fileEnd, size_t length, ParsedTrailer& trailer);
 
 // The whole trailer for `entries` and `unpackedSize`, ready to be appended to
 // a setup program. Requires at most 255 entries with names of at most 19 bytes.

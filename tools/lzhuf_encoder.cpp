@@ -44,9 +44,7 @@ struct LzhufEncoder::State {
 
     bool Finished = false;
 
-    const uint8_t* At(int64_t position) const {
-        return Window.data() + (position - WindowStart);
-    }
+    const uint8_t* At(int64_t position) const { return Window.data() + (position - WindowStart); }
 
     uint32_t HashAt(int64_t position) const {
         const uint8_t* bytes = At(position);
@@ -113,9 +111,7 @@ struct LzhufEncoder::State {
         return FindMatch(position, limit);
     }
 
-    void PutLiteral(int64_t position) {
-        Coder.PutLiteral(*At(position));
-    }
+    void PutLiteral(int64_t position) { Coder.PutLiteral(*At(position)); }
 
     // Encodes while enough input lies ahead (or all of it, once `final`).
     void Encode(bool final) {

@@ -110,8 +110,7 @@ std::vector<uint8_t> ComposeLzhufStream(const std::vector<LzhufSymbol>& symbols)
         if (symbol.Symbol < FirstMatchSymbol) {
             writer.PutLiteral(static_cast<uint8_t>(symbol.Symbol));
         } else {
-            writer.PutMatch(symbol.Symbol - FirstMatchSymbol + MinMatchLength,
-                            symbol.DistanceCode);
+            writer.PutMatch(symbol.Symbol - FirstMatchSymbol + MinMatchLength, symbol.DistanceCode);
         }
     }
     writer.Finish();

@@ -39,22 +39,26 @@ std::vector<PlannedFile> CheckInputs(const BuildRequest& request) {
                         " files besides the main program; a package holds at most 255");
     }
     std::vector<PlannedFile> files;
-    files.push_back({request.MainProgram, "", ReadableFileSize(request.MainProgram, "the main program")});
+    files.push_back(
+        {request.MainProgram, "", ReadableFileSize(request.MainProgram, "the main program")});
     uint64_t bundleSize = files.front().Size;
     for (const std::filesystem::path& path : request.Files) {
         PlannedFile file{path, PackageNameOf(path), ReadableFileSize(path, "the file")};
         if (!IsPlainFileName(file.Name)) {
-            throw PackError("\"" + path.filename().string() + "\" cannot be a packed file's name: " +
+            throw PackError("\"" + path.filename().string() +
+                            "\" cannot be a packed file's name: " +
                             (file.Name.size() > static_cast<size_t>(MaxEntryNameLength)
                                  ? "longer than 19 characters"
                                  : "not a plain file name"));
         }
-        for (const std::string& reserved : {Settings.MainProgramFile, Settings.CombinedArchiveFile}) {
+        for (const std::string& reserved :
+             {Settings.MainProgramFile, Settings.CombinedArchiveFile}) {
             if (EqualIgnoringAnsiCase(reserved, file.Name)) {
-                throw PackError("\"" + path.filename().string() + "\" is the name the setup program " +
-                                "gives its own " +
-                                (reserved == Settings.MainProgramFile ? "main program" : "archive") +
-                                " in the installation folder; the file would overwrite it");
+                throw PackError(
+                    "\"" + path.filename().string() + "\" is the name the setup program " +
+                    "gives its own " +
+                    (reserved == Settings.MainProgramFile ? "main program" : "archive") +
+                    " in the installation folder; the file would overwrite it");
             }
         }
         for (size_t index = 1; index < files.size(); ++index) {
@@ -148,17 +152,17 @@ struct WrittenFiles {
 
 } // namespace
 
-std::vector<uint64_t> PlanVolumeSizes(uint64_t streamSize, int volumeCount,
-                                      uint64_t maxVolumeSize, int defaultCount) {
+std::vector<uint64_t> PlanVolumeSizes(uint64_t streamSize, int volumeCount, uint64_t maxVolumeSize,
+                                      int defaultCount) {
     if (volumeCount == 0 && maxVolumeSize > 0) {
         uint64_t needed = (streamSize + maxVolumeSize - 1) / maxVolumeSize;
         if (needed == 0) {
             needed = 1;
         }
         if (needed > static_cast<uint64_t>(MaxVolumeCount)) {
-            throw PackError("the compressed stream is " + GroupDigits(streamSize) + " bytes: " +
-                            std::to_string(needed) + " volumes of " + GroupDigits(maxVolumeSize) +
-                            " bytes, but a package has at most 4");
+            throw PackError("the compressed stream is " + GroupDigits(streamSize) +
+                            " bytes: " + std::to_string(needed) + " volumes of " +
+                            GroupDigits(maxVolumeSize) + " bytes, but a package has at most 4");
         }
         std::vector<uint64_t> sizes(static_cast<size_t>(needed), maxVolumeSize);
         sizes.back() = streamSize - (needed - 1) * maxVolumeSize;
@@ -170,13 +174,15 @@ std::vector<uint64_t> PlanVolumeSizes(uint64_t streamSize, int volumeCount,
     }
     std::vector<uint64_t> sizes;
     for (int index = 0; index < count; ++index) {
-        const uint64_t start = streamSize * static_cast<uint64_t>(index) / static_cast<uint64_t>(count);
-        const uint64_t end = streamSize * static_cast<uint64_t>(index + 1) / static_cast<uint64_t>(count);
+        const uint64_t start =
+            streamSize * static_cast<uint64_t>(index) / static_cast<uint64_t>(count);
+        const uint64_t end =
+            streamSize * static_cast<uint64_t>(index + 1) / static_cast<uint64_t>(count);
         sizes.push_back(end - start);
         if (maxVolumeSize > 0 && end - start > maxVolumeSize) {
-            throw PackError("the compressed stream is " + GroupDigits(streamSize) + " bytes: " +
-                            std::to_string(count) + " volumes of " + GroupDigits(maxVolumeSize) +
-                            " bytes cannot hold it");
+            throw PackError("the compressed stream is " + GroupDigits(streamSize) +
+                            " bytes: " + std::to_string(count) + " volumes of " +
+                            GroupDigits(maxVolumeSize) + " bytes cannot hold it");
         }
     }
     return sizes;
@@ -184,18 +190,21 @@ std::vector<uint64_t> PlanVolumeSizes(uint64_t streamSize, int volumeCount,
 
 void BuildPackage(const BuildRequest& request, std::ostream& report) {
     const int defaultCount = std::clamp(Settings.VolumeCount, 1, MaxVolumeCount);
-    if (request.VolumeCount != 0 && (request.VolumeCount < 1 || request.VolumeCount > MaxVolumeCount)) {
+    if (request.VolumeCount != 0 &&
+        (request.VolumeCount < 1 || request.VolumeCount > MaxVolumeCount)) {
         throw PackError("--volumes must be 1 to 4, not " + std::to_string(request.VolumeCount));
     }
     const std::vector<PlannedFile> files = CheckInputs(request);
     const std::vector<FileEntry> entries = TableFor(files);
-    const uint64_t bundleSize = static_cast<uint64_t>(entries.back().Offset) +
-                                static_cast<uint64_t>(entries.back().Size);
+    const uint64_t bundleSize =
+        static_cast<uint64_t>(entries.back().Offset) + static_cast<uint64_t>(entries.back().Size);
 
-    const std::filesystem::path setupOutput = request.OutputFolder / request.SetupProgram.filename();
+    const std::filesystem::path setupOutput =
+        request.OutputFolder / request.SetupProgram.filename();
     std::vector<std::filesystem::path> outputs = {setupOutput};
     for (int volume = 1; volume <= MaxVolumeCount; ++volume) {
-        outputs.push_back(request.OutputFolder / HostNameOf(VolumeName(Settings.VolumeFileName, volume)));
+        outputs.push_back(request.OutputFolder /
+                          HostNameOf(VolumeName(Settings.VolumeFileName, volume)));
     }
     for (const auto& output : outputs) {
         bool replacesInput = SameFile(output, request.SetupProgram);
@@ -212,7 +221,8 @@ void BuildPackage(const BuildRequest& request, std::ostream& report) {
     if (!std::filesystem::exists(request.OutputFolder, error)) {
         std::filesystem::create_directories(request.OutputFolder, error);
         if (error) {
-            throw PackError("cannot create " + request.OutputFolder.string() + ": " + error.message());
+            throw PackError("cannot create " + request.OutputFolder.string() + ": " +
+                            error.message());
         }
         written.CreatedFolder = request.OutputFolder;
     } else if (!std::filesystem::is_directory(request.OutputFolder, error)) {
@@ -251,12 +261,13 @@ void BuildPackage(const BuildRequest& request, std::ostream& report) {
         output.Write(trailer.data(), trailer.size());
         output.Close();
     }
-    std::filesystem::permissions(setupOutput, std::filesystem::status(request.SetupProgram).permissions(),
-                                 error);
+    std::filesystem::permissions(
+        setupOutput, std::filesystem::status(request.SetupProgram).permissions(), error);
     written.Kept = true;
 
     // Volumes of an earlier, longer build would be joined by `extract`.
-    for (size_t volume = volumeSizes.size() + 1; volume <= static_cast<size_t>(MaxVolumeCount); ++volume) {
+    for (size_t volume = volumeSizes.size() + 1; volume <= static_cast<size_t>(MaxVolumeCount);
+         ++volume) {
         if (std::filesystem::remove(outputs[volume], error)) {
             report << "removed " << outputs[volume].filename().string()
                    << " left over from an earlier build\n";
@@ -266,8 +277,8 @@ void BuildPackage(const BuildRequest& request, std::ostream& report) {
     report << "bundle: " << GroupDigits(bundleSize) << " bytes in " << files.size()
            << " files, compressed to " << GroupDigits(streamSize) << " bytes";
     if (bundleSize > 0) {
-        report << " (" << (streamSize * 1000 / bundleSize) / 10 << "." << (streamSize * 1000 / bundleSize) % 10
-               << "%)";
+        report << " (" << (streamSize * 1000 / bundleSize) / 10 << "."
+               << (streamSize * 1000 / bundleSize) % 10 << "%)";
     }
     report << "\n";
     for (size_t index = 0; index < volumeSizes.size(); ++index) {
@@ -277,7 +288,8 @@ void BuildPackage(const BuildRequest& request, std::ostream& report) {
     report << setupOutput.filename().string() << ": " << GroupDigits(setupSize) << " + "
            << GroupDigits(static_cast<uint64_t>(TrailerSize(static_cast<int32_t>(entries.size()))))
            << " bytes of trailer\n";
-    if (static_cast<int>(volumeSizes.size()) != std::clamp(Settings.VolumeCount, 1, MaxVolumeCount)) {
+    if (static_cast<int>(volumeSizes.size()) !=
+        std::clamp(Settings.VolumeCount, 1, MaxVolumeCount)) {
         report << "note: this build's setup program asks for " << Settings.VolumeCount
                << " volumes; the package has " << volumeSizes.size() << "\n";
     }

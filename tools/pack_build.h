@@ -34,5 +34,5 @@ void BuildPackage(const BuildRequest& request, std::ostream& report);
 // `maxVolumeSize` as needed (the last one shorter), else `defaultCount`
 // slices. With both given the count is kept and every slice must fit the
 // size. Raises PackError when more than 4 volumes would be needed.
-std::vector<uint64_t> PlanVolumeSizes(uint64_t streamSize, int volumeCount,
-                                      uint64_t maxVolumeSize, int defaultCount);
+std::vector<uint64_t> PlanVolumeSizes(uint64_t streamSize, int volumeCount, uint64_t maxVolumeSize,
+                                      int defaultCount);

@@ -63,9 +63,8 @@ void ReadFromVolumes(uint8_t* buffer, uint16_t count, uint16_t& actual) {
 }
 
 void FlushBundle(DecodeSession& session) {
-    if (!session.Output.empty() &&
-        std::fwrite(session.Output.data(), 1, session.Output.size(), session.Bundle) !=
-            session.Output.size()) {
+    if (!session.Output.empty() && std::fwrite(session.Output.data(), 1, session.Output.size(),
+                                               session.Bundle) != session.Output.size()) {
         throw PackError("cannot write the decoded bundle to a temporary file");
     }
     session.Output.clear();
@@ -180,7 +179,8 @@ std::string ComparePart(std::FILE* bundle, const BundlePart& part,
 
 ParsedTrailer ReadTrailerOf(const std::filesystem::path& setupFile) {
     const uint64_t size = ReadableFileSize(setupFile, "the setup file");
-    const uint64_t tailLength = std::min<uint64_t>(size, static_cast<uint64_t>(TrailerSize(MaxEntryCount)));
+    const uint64_t tailLength =
+        std::min<uint64_t>(size, static_cast<uint64_t>(TrailerSize(MaxEntryCount)));
     std::vector<uint8_t> tail(static_cast<size_t>(tailLength));
     HostFile file(setupFile, "rb");
     std::fseek(file.Stream, static_cast<long>(size - tailLength), SEEK_SET);
@@ -207,8 +207,8 @@ void ListPackage(const std::filesystem::path& setupFile, std::ostream& report) {
     if (!problems.empty()) {
         // Not a table to show: its names may be any bytes at all.
         constexpr size_t shownProblems = 10;
-        report << "the trailer claims " << trailer.Entries.size() << " entries and an unpacked size of "
-               << trailer.UnpackedSize << " bytes, but:\n";
+        report << "the trailer claims " << trailer.Entries.size()
+               << " entries and an unpacked size of " << trailer.UnpackedSize << " bytes, but:\n";
         for (size_t index = 0; index < problems.size() && index < shownProblems; ++index) {
             report << "  " << problems[index] << "\n";
         }
@@ -247,8 +247,9 @@ void ExtractPackage(const std::filesystem::path& setupFile,
     const ParsedTrailer trailer = ReadTrailerOf(setupFile);
     const std::vector<std::string> problems = FindTrailerProblems(trailer);
     if (!problems.empty()) {
-        throw PackError("damaged trailer: " + problems.front() +
-                        (problems.size() > 1 ? " (and " + std::to_string(problems.size() - 1) + " more)" : ""));
+        throw PackError(
+            "damaged trailer: " + problems.front() +
+            (problems.size() > 1 ? " (and " + std::to_string(problems.size() - 1) + " more)" : ""));
     }
     DecodeSession session;
     session.Volumes = FindVolumes(FolderOf(setupFile));
@@ -290,9 +291,11 @@ void ExtractPackage(const std::filesystem::path& setupFile,
     }
 
     std::vector<BundlePart> parts;
-    parts.push_back({Settings.MainProgramFile, 0, static_cast<uint64_t>(trailer.Entries.front().Offset)});
+    parts.push_back(
+        {Settings.MainProgramFile, 0, static_cast<uint64_t>(trailer.Entries.front().Offset)});
     for (const FileEntry& entry : trailer.Entries) {
-        parts.push_back({entry.Name, static_cast<uint64_t>(entry.Offset), static_cast<uint64_t>(entry.Size)});
+        parts.push_back(
+            {entry.Name, static_cast<uint64_t>(entry.Offset), static_cast<uint64_t>(entry.Size)});
     }
     if (!verify) {
         std::error_code error;

@@ -199,8 +199,8 @@ int main(int argc, char** argv) {
         try {
             return candidate.Run(arguments);
         } catch (const UsageError& error) {
-            std::cerr << "rembrix-pack " << command << ": " << error.what()
-                      << " (rembrix-pack " << command << " --help)\n";
+            std::cerr << "rembrix-pack " << command << ": " << error.what() << " (rembrix-pack "
+                      << command << " --help)\n";
             return 2;
         } catch (const std::exception& error) {
             std::cout.flush();

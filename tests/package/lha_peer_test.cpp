@@ -37,7 +37,8 @@ LhaResult ExtractWithLha(const std::vector<uint8_t>& archive) {
         file.write(reinterpret_cast<const char*>(archive.data()),
                    static_cast<std::streamsize>(archive.size()));
     }
-    const std::string command = "cd '" + folder.string() + "' && lha pq peer.lzh > out.bin 2> err.txt";
+    const std::string command =
+        "cd '" + folder.string() + "' && lha pq peer.lzh > out.bin 2> err.txt";
     LhaResult result;
     result.Ran = std::system(command.c_str()) == 0;
     std::ifstream output(folder / "out.bin", std::ios::binary);

@@ -52,7 +52,12 @@ TEST(LzhufModel, PositionTablesFollowTheGroupRule) {
     // 32, 16, 8, 4, 2, 1 table entries each, in ascending order.
     int index = 0;
     for (int upper = 0; upper < 64; ++upper) {
-        const int length = upper < 1 ? 3 : upper < 4 ? 4 : upper < 12 ? 5 : upper < 24 ? 6 : upper < 48 ? 7 : 8;
+        const int length = upper < 1    ? 3
+                           : upper < 4  ? 4
+                           : upper < 12 ? 5
+                           : upper < 24 ? 6
+                           : upper < 48 ? 7
+                                        : 8;
         for (int entry = 0; entry < 1 << (8 - length); ++entry, ++index) {
             ASSERT_EQ(LzhufPositionTables.Code[index], upper) << "index " << index;
             ASSERT_EQ(LzhufPositionTables.Length[index], length) << "index " << index;
@@ -104,7 +109,8 @@ TEST(LzhufModel, TreeKeepsItsShapeThroughUpdatesAndRebuilds) {
         int rebuilds = 0;
         for (int update = 0; update < 200000; ++update) {
             const double u = std::generate_canonical<double, 32>(random);
-            const int symbol = static_cast<int>(SymbolCount * std::pow(u, 1.0 + c.skew)) % SymbolCount;
+            const int symbol =
+                static_cast<int>(SymbolCount * std::pow(u, 1.0 + c.skew)) % SymbolCount;
             rebuilds += tree->NodeFreq[RootNode] == MaxFreq;
             UpdateTree(*tree, symbol);
             if (update % 997 == 0 || tree->NodeFreq[RootNode] < 400) {

@@ -61,7 +61,8 @@ TEST(PackageFormat, ParserRefusesTooFewBytes) {
     const std::vector<uint8_t> claimsOne = {9, 9, 9, 1, 0, 0, 0, 0};
     const std::vector<uint8_t> emptyTable = {0, 7, 0, 0, 0};
     ParsedTrailer parsed;
-    EXPECT_EQ(ParseSetupTrailer(four.data(), four.size(), parsed), TrailerParseResult::TooShortForTail);
+    EXPECT_EQ(ParseSetupTrailer(four.data(), four.size(), parsed),
+              TrailerParseResult::TooShortForTail);
     EXPECT_EQ(ParseSetupTrailer(claimsOne.data(), claimsOne.size(), parsed),
               TrailerParseResult::TooShortForEntries);
     ASSERT_EQ(ParseSetupTrailer(emptyTable.data(), emptyTable.size(), parsed),
@@ -71,12 +72,13 @@ TEST(PackageFormat, ParserRefusesTooFewBytes) {
 }
 
 TEST(PackageFormat, PlainFileNames) {
-    for (const char* name : {"Rembrix.hlp", "a", "File_id.diz", "Name with space.x", "N1234567890123456.8"}) {
+    for (const char* name :
+         {"Rembrix.hlp", "a", "File_id.diz", "Name with space.x", "N1234567890123456.8"}) {
         EXPECT_TRUE(IsPlainFileName(name)) << name;
     }
-    for (const char* name : {"", ".", "..", "dir\\a.dll", "dir/a.dll", "C:a.dll", "a*.dll", "a?.dll",
-                             "a\"b", "a<b", "a>b", "a|b", "trailing.", "trailing ", "Twenty_characters.dl",
-                             "tab\tname"}) {
+    for (const char* name :
+         {"", ".", "..", "dir\\a.dll", "dir/a.dll", "C:a.dll", "a*.dll", "a?.dll", "a\"b", "a<b",
+          "a>b", "a|b", "trailing.", "trailing ", "Twenty_characters.dl", "tab\tname"}) {
         EXPECT_FALSE(IsPlainFileName(name)) << name;
     }
 }
@@ -86,8 +88,11 @@ TEST(PackageFormat, ProblemsOfADamagedTable) {
     trailer.UnpackedSize = 1000;
     EXPECT_EQ(FindTrailerProblems(trailer).size(), 1u) << "no entries";
 
-    trailer.Entries = {{"Good.dll", 100, 900}, {"Past.end", 900, 101}, {"Neg.dll", -1, 5},
-                       {"..", 10, 10}, {"", 0, 0}};
+    trailer.Entries = {{"Good.dll", 100, 900},
+                       {"Past.end", 900, 101},
+                       {"Neg.dll", -1, 5},
+                       {"..", 10, 10},
+                       {"", 0, 0}};
     trailer.NameLengths = {8, 8, 7, 2, 0};
     const std::vector<std::string> problems = FindTrailerProblems(trailer);
     ASSERT_EQ(problems.size(), 4u);

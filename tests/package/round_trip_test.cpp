@@ -79,11 +79,12 @@ TEST(RoundTrip, EveryMatchFinderSettingMakesAValidStream) {
 }
 
 TEST(RoundTrip, SeveralMegabytesWithManyRebuilds) {
-    // About 3 MB of mixed data: the tree is rebuilt hundreds of times.
+    // About 3 MB of mixed data: the tree is rebuilt about ninety times.
     const std::vector<uint8_t> data = JoinSampleBundle(MakeSampleProduct(1.0, 5));
     const std::vector<uint8_t> stream = EncodeLzhuf(data.data(), data.size());
     EXPECT_LT(stream.size(), data.size() * 3 / 4) << "the match finder hardly compresses";
-    const std::vector<uint8_t> decoded = DecodeFromMemory(stream, static_cast<int32_t>(data.size()));
+    const std::vector<uint8_t> decoded =
+        DecodeFromMemory(stream, static_cast<int32_t>(data.size()));
     EXPECT_TRUE(decoded == data);
     EXPECT_LE(Streams.ShortReads, 1u);
 }

@@ -18,12 +18,12 @@ struct SampleFile {
 namespace sample_detail {
 
 inline const char* const Words[] = {
-    "the",     "of",      "and",    "to",       "a",       "in",      "file",     "is",
-    "for",     "that",    "with",   "drawing",  "select",  "the",     "menu",     "click",
-    "layer",   "object",  "you",    "can",      "press",   "dialog",  "window",   "toolbar",
-    "command", "option",  "grid",   "snap",     "line",    "shape",   "colour",   "print",
-    "page",    "setup",   "Rembrix", "to",      "from",    "when",    "each",     "help",
-    "topic",   "see",     "also",   "choose",   "button",  "OK",      "Cancel",   "value",
+    "the",     "of",     "and",     "to",      "a",      "in",     "file",   "is",
+    "for",     "that",   "with",    "drawing", "select", "the",    "menu",   "click",
+    "layer",   "object", "you",     "can",     "press",  "dialog", "window", "toolbar",
+    "command", "option", "grid",    "snap",    "line",   "shape",  "colour", "print",
+    "page",    "setup",  "Rembrix", "to",      "from",   "when",   "each",   "help",
+    "topic",   "see",    "also",    "choose",  "button", "OK",     "Cancel", "value",
 };
 inline const char* const ApiNames[] = {
     "GetProcAddress", "LoadLibraryA", "CreateWindowExA", "DefWindowProcA", "GetDC",
@@ -32,8 +32,7 @@ inline const char* const ApiNames[] = {
 };
 
 // Zipf-like choice: early entries much more often than late ones.
-template <size_t N>
-const char* PickWord(std::mt19937& random, const char* const (&list)[N]) {
+template <size_t N> const char* PickWord(std::mt19937& random, const char* const (&list)[N]) {
     const double u = std::generate_canonical<double, 32>(random);
     const auto index = static_cast<size_t>(static_cast<double>(N) * u * u * u);
     return list[index < N ? index : N - 1];
@@ -112,7 +111,9 @@ inline std::vector<SampleFile> MakeSampleProduct(double scale = 1.0, uint32_t se
     using sample_detail::MakeExecutable;
     using sample_detail::MakeText;
     std::mt19937 random(seed);
-    auto sized = [scale](size_t size) { return static_cast<size_t>(static_cast<double>(size) * scale); };
+    auto sized = [scale](size_t size) {
+        return static_cast<size_t>(static_cast<double>(size) * scale);
+    };
     std::vector<SampleFile> files;
     files.push_back({"Rembrix.Exe", MakeExecutable(random, sized(320000))});
     files.push_back({"Uninstal.exe", MakeExecutable(random, sized(179200))});

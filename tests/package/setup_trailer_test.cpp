@@ -59,8 +59,8 @@ std::vector<uint8_t> Image(size_t size) {
 }
 
 // One entry as stored, with `leftover` in the name bytes after the name.
-void AppendEntry(std::vector<uint8_t>& bytes, const std::string& name, int32_t offset,
-                 int32_t size, const std::string& leftover = "") {
+void AppendEntry(std::vector<uint8_t>& bytes, const std::string& name, int32_t offset, int32_t size,
+                 const std::string& leftover = "") {
     uint8_t entry[TrailerEntrySize] = {};
     entry[0] = static_cast<uint8_t>(name.size());
     std::string field = name + leftover;
@@ -87,18 +87,12 @@ struct ExampleEntry {
 
 // The package this installer ships: 12 entries, bundle 3,102,402 bytes.
 const ExampleEntry ExampleEntries[] = {
-    {"Uninstal.exe", 320000, 179200, ""},
-    {"RbxCore.dll", 499200, 405504, "l"},
-    {"File_id.diz", 904704, 444, "ll"},
-    {"RbxView.dll", 905148, 221184, "z"},
-    {"RbxPaint.dll", 1126332, 303104, "ll"},
-    {"RbxText.dll", 1429436, 159744, "ll"},
-    {"RbxConv.EXE", 1589180, 613376, "l"},
-    {"Tutorial.hlp", 2202556, 322511, "LE"},
-    {"Rembrix.hlp", 2525067, 208423, "p"},
-    {"Psapi.dll", 2733490, 18192, "lp"},
-    {"RbxFilt.dll", 2751682, 299008, "hlp"},
-    {"RbxIo.dll", 3050690, 51712, "ll.dll"},
+    {"Uninstal.exe", 320000, 179200, ""},    {"RbxCore.dll", 499200, 405504, "l"},
+    {"File_id.diz", 904704, 444, "ll"},      {"RbxView.dll", 905148, 221184, "z"},
+    {"RbxPaint.dll", 1126332, 303104, "ll"}, {"RbxText.dll", 1429436, 159744, "ll"},
+    {"RbxConv.EXE", 1589180, 613376, "l"},   {"Tutorial.hlp", 2202556, 322511, "LE"},
+    {"Rembrix.hlp", 2525067, 208423, "p"},   {"Psapi.dll", 2733490, 18192, "lp"},
+    {"RbxFilt.dll", 2751682, 299008, "hlp"}, {"RbxIo.dll", 3050690, 51712, "ll.dll"},
 };
 
 TEST_F(SetupTrailerTest, ReadsTheShippedPackagesTable) {

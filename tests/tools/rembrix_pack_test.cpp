@@ -4,10 +4,10 @@
 #include "tests/package/sample_product.h"
 #include "tests/support/test_machine.h"
 #include "tests/tools/pack_runner.h"
+#include "tools/lzhuf_encoder.h"
 #include "tools/pack_build.h"
 #include "tools/pack_common.h"
 #include "tools/pack_inspect.h"
-#include "tools/lzhuf_encoder.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,8 @@ TEST_F(RembrixPackTest, BuildsIntoOneToFourVolumesThatListExtractAndVerify) {
         // The setup file is the setup program with the table appended.
         const std::vector<uint8_t> setup = ReadBytes(out / "SETUP.EXE");
         ASSERT_EQ(setup.size(), 9000u + 28 * 12 + 5);
-        EXPECT_TRUE(std::equal(setup.begin(), setup.begin() + 9000, ReadBytes(Folder / "SETUP.EXE").begin()));
+        EXPECT_TRUE(std::equal(setup.begin(), setup.begin() + 9000,
+                               ReadBytes(Folder / "SETUP.EXE").begin()));
         const ParsedTrailer trailer = ReadTrailerOf(out / "SETUP.EXE");
         EXPECT_EQ(trailer.UnpackedSize, static_cast<int32_t>(bundle.size()));
         int32_t offset = static_cast<int32_t>(Product[0].Bytes.size());
@@ -94,7 +95,8 @@ TEST_F(RembrixPackTest, BuildsIntoOneToFourVolumesThatListExtractAndVerify) {
         for (size_t index = 0; index < 12; ++index) {
             EXPECT_EQ(trailer.Entries[index].Name, Product[index + 1].Name);
             EXPECT_EQ(trailer.Entries[index].Offset, offset);
-            EXPECT_EQ(trailer.Entries[index].Size, static_cast<int32_t>(Product[index + 1].Bytes.size()));
+            EXPECT_EQ(trailer.Entries[index].Size,
+                      static_cast<int32_t>(Product[index + 1].Bytes.size()));
             offset += trailer.Entries[index].Size;
         }
 
@@ -103,13 +105,13 @@ TEST_F(RembrixPackTest, BuildsIntoOneToFourVolumesThatListExtractAndVerify) {
         EXPECT_NE(list.Out.find("Tutorial.hlp"), std::string::npos);
         EXPECT_NE(list.Out.find(GroupDigits(bundle.size())), std::string::npos) << list.Out;
 
-        const PackRun verify = Pack({"extract", "--verify", (out / "SETUP.EXE").string(),
-                                     (Folder / "product").string()});
+        const PackRun verify = Pack(
+            {"extract", "--verify", (out / "SETUP.EXE").string(), (Folder / "product").string()});
         EXPECT_EQ(verify.ExitCode, 0) << verify.Out << verify.Err;
     }
 
-    const PackRun extract = Pack({"extract", (Folder / "out2" / "SETUP.EXE").string(),
-                                  (Folder / "extracted").string()});
+    const PackRun extract = Pack(
+        {"extract", (Folder / "out2" / "SETUP.EXE").string(), (Folder / "extracted").string()});
     ASSERT_EQ(extract.ExitCode, 0) << extract.Err;
     for (const SampleFile& file : Product) {
         EXPECT_TRUE(ReadBytes(Folder / "extracted" / file.Name) == file.Bytes) << file.Name;
@@ -151,8 +153,8 @@ TEST_F(RembrixPackTest, VolumeSizesCutTheStreamAtAnyByte) {
         }
         EXPECT_EQ(volumes, c.expectedVolumes);
         EXPECT_EQ(total, streamSize);
-        const PackRun verify = Pack({"extract", "--verify", (out / "SETUP.EXE").string(),
-                                     (Folder / "product").string()});
+        const PackRun verify = Pack(
+            {"extract", "--verify", (out / "SETUP.EXE").string(), (Folder / "product").string()});
         EXPECT_EQ(verify.ExitCode, 0) << verify.Out << verify.Err;
     }
 }
@@ -165,13 +167,9 @@ TEST(PlanVolumeSizes, SlicesByCountOrBySize) {
         std::vector<uint64_t> expected;
     };
     const Case cases[] = {
-        {10, 0, 0, {5, 5}},  // the setup program's own count, 2
-        {10, 3, 0, {3, 3, 4}},
-        {10, 0, 4, {4, 4, 2}},
-        {10, 0, 10, {10}},
-        {0, 0, 1457664, {0}},
-        {2, 4, 0, {0, 1, 0, 1}},
-        {10, 3, 4, {3, 3, 4}},
+        {10, 0, 0, {5, 5}}, // the setup program's own count, 2
+        {10, 3, 0, {3, 3, 4}}, {10, 0, 4, {4, 4, 2}},   {10, 0, 10, {10}},
+        {0, 0, 1457664, {0}},  {2, 4, 0, {0, 1, 0, 1}}, {10, 3, 4, {3, 3, 4}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PlanVolumeSizes(c.stream, c.count, c.maxSize, 2), c.expected)
@@ -186,7 +184,8 @@ TEST_F(RembrixPackTest, RefusalsWriteNothing) {
     const fs::path in = Folder / "in";
     std::mt19937 random(8);
     // Random bytes: they hardly compress, so tiny volume sizes cannot hold them.
-    WriteBytes(in / "Main.exe", JoinSampleBundle({{"", sample_detail::MakeExecutable(random, 5000)}}));
+    WriteBytes(in / "Main.exe",
+               JoinSampleBundle({{"", sample_detail::MakeExecutable(random, 5000)}}));
     std::vector<uint8_t> noise(3000);
     for (uint8_t& byte : noise) {
         byte = static_cast<uint8_t>(random());
@@ -205,9 +204,7 @@ TEST_F(RembrixPackTest, RefusalsWriteNothing) {
         manyFiles.push_back((in / "many" / ("F" + std::to_string(index))).string());
     }
     // Sparse: 2 GiB less the main program's 5,000 bytes, so the bundle is exactly 2 GiB.
-    {
-        std::ofstream huge(in / "Huge.dat", std::ios::binary);
-    }
+    { std::ofstream huge(in / "Huge.dat", std::ios::binary); }
     fs::resize_file(in / "Huge.dat", (uint64_t{1} << 31) - 5000);
 
     const std::string main = (in / "Main.exe").string();
@@ -225,10 +222,22 @@ TEST_F(RembrixPackTest, RefusalsWriteNothing) {
         {"missing main program", {}, {(in / "None.exe").string(), good}, 1, "does not exist"},
         {"missing file", {}, {main, (in / "None.dll").string()}, 1, "does not exist"},
         {"a folder as file", {}, {main, (in / "Folder.dll").string()}, 1, "not a regular file"},
-        {"20-character name", {}, {main, (in / "Twenty_characters.dl").string()}, 1, "longer than 19"},
+        {"20-character name",
+         {},
+         {main, (in / "Twenty_characters.dl").string()},
+         1,
+         "longer than 19"},
         {"name with a colon", {}, {main, (in / "a:b.dll").string()}, 1, "not a plain file name"},
-        {"name ending in a dot", {}, {main, (in / "trailing.").string()}, 1, "not a plain file name"},
-        {"the same name twice", {}, {main, good, (in / "other" / "GOOD.DLL").string()}, 1, "two files"},
+        {"name ending in a dot",
+         {},
+         {main, (in / "trailing.").string()},
+         1,
+         "not a plain file name"},
+        {"the same name twice",
+         {},
+         {main, good, (in / "other" / "GOOD.DLL").string()},
+         1,
+         "two files"},
         {"the main program's name", {}, {main, (in / "Rembrix.exe").string()}, 1, "main program"},
         {"the archive's name", {}, {main, (in / "REMBRIX._zv").string()}, 1, "archive"},
         {"no file besides main", {}, {main}, 1, "no FILE"},
@@ -237,7 +246,10 @@ TEST_F(RembrixPackTest, RefusalsWriteNothing) {
         {"5 volumes", {"--volumes", "5"}, {main, good}, 2, "1 to 4"},
         {"volume size 0", {"--volume-size", "0"}, {main, good}, 2, "at least 1"},
         {"more than 4 volumes of a size", {"--volume-size", "10"}, {main, good}, 1, "at most 4"},
-        {"a count the size cannot hold", {"--volumes", "2", "--volume-size", "10"}, {main, good}, 1,
+        {"a count the size cannot hold",
+         {"--volumes", "2", "--volume-size", "10"},
+         {main, good},
+         1,
          "cannot hold"},
     };
     const fs::path out = Folder / "refused";
@@ -278,11 +290,17 @@ TEST_F(RembrixPackTest, DamagedPackagesAreReportedNotTrusted) {
         {"second volume missing", [](const fs::path& out) { fs::remove(out / "Rembrix.002"); },
          "end before"},
         {"second volume cut short",
-         [](const fs::path& out) { fs::resize_file(out / "Rembrix.002", fs::file_size(out / "Rembrix.002") - 10); },
+         [](const fs::path& out) {
+             fs::resize_file(out / "Rembrix.002", fs::file_size(out / "Rembrix.002") - 10);
+         },
          "end before"},
         {"a stale third volume",
-         [](const fs::path& out) { WriteBytes(out / "Rembrix.003", {1, 2, 3}); }, "more than"},
-        {"no first volume", [](const fs::path& out) { fs::remove(out / "Rembrix.001"); }, "first volume"},
+         [](const fs::path& out) {
+             WriteBytes(out / "Rembrix.003", {1, 2, 3});
+         },
+         "more than"},
+        {"no first volume", [](const fs::path& out) { fs::remove(out / "Rembrix.001"); },
+         "first volume"},
         {"entry count raised",
          [](const fs::path& out) {
              std::vector<uint8_t> setup = ReadBytes(out / "SETUP.EXE");
@@ -298,7 +316,8 @@ TEST_F(RembrixPackTest, DamagedPackagesAreReportedNotTrusted) {
         fs::remove_all(out);
         fs::copy(good, out);
         c.damage(out);
-        const PackRun run = Pack({"extract", (out / "SETUP.EXE").string(), (Folder / "x").string()});
+        const PackRun run =
+            Pack({"extract", (out / "SETUP.EXE").string(), (Folder / "x").string()});
         EXPECT_EQ(run.ExitCode, 1) << c.what;
         EXPECT_NE(run.Err.find(c.reason), std::string::npos) << c.what << ": " << run.Err;
         EXPECT_FALSE(fs::exists(Folder / "x")) << c.what << ": files were written";
@@ -310,7 +329,8 @@ TEST_F(RembrixPackTest, DamagedPackagesAreReportedNotTrusted) {
     std::vector<uint8_t> volume = ReadBytes(flipped / "Rembrix.001");
     volume[volume.size() / 2] ^= 0x10;
     WriteBytes(flipped / "Rembrix.001", volume);
-    const PackRun verify = Pack({"extract", "--verify", (flipped / "SETUP.EXE").string(), product.string()});
+    const PackRun verify =
+        Pack({"extract", "--verify", (flipped / "SETUP.EXE").string(), product.string()});
     EXPECT_EQ(verify.ExitCode, 1);
     EXPECT_FALSE(verify.Err.empty());
 
@@ -318,9 +338,11 @@ TEST_F(RembrixPackTest, DamagedPackagesAreReportedNotTrusted) {
     std::vector<uint8_t> help = ReadBytes(product / "Rembrix.hlp");
     help[100] ^= 1;
     WriteBytes(product / "Rembrix.hlp", help);
-    const PackRun changed = Pack({"extract", "--verify", (good / "SETUP.EXE").string(), product.string()});
+    const PackRun changed =
+        Pack({"extract", "--verify", (good / "SETUP.EXE").string(), product.string()});
     EXPECT_EQ(changed.ExitCode, 1);
-    EXPECT_NE(changed.Out.find("\"Rembrix.hlp\": differs from byte 100"), std::string::npos) << changed.Out;
+    EXPECT_NE(changed.Out.find("\"Rembrix.hlp\": differs from byte 100"), std::string::npos)
+        << changed.Out;
     EXPECT_NE(changed.Err.find("1 of 13 files differ"), std::string::npos) << changed.Err;
 
     // list shows no table from a file that is no package.
@@ -334,12 +356,14 @@ TEST_F(RembrixPackTest, EmptyFilesAndAnEmptyBundle) {
     WriteBytes(Folder / "in" / "Main.exe", {});
     WriteBytes(Folder / "in" / "Empty.txt", {});
     const fs::path out = Folder / "out";
-    const PackRun build = Build(out, {"--volumes", "2"},
-                                {(Folder / "in" / "Main.exe").string(), (Folder / "in" / "Empty.txt").string()});
+    const PackRun build =
+        Build(out, {"--volumes", "2"},
+              {(Folder / "in" / "Main.exe").string(), (Folder / "in" / "Empty.txt").string()});
     ASSERT_EQ(build.ExitCode, 0) << build.Err;
     EXPECT_EQ(fs::file_size(out / "Rembrix.001"), 0u);
     EXPECT_EQ(fs::file_size(out / "Rembrix.002"), 0u);
-    const PackRun extract = Pack({"extract", (out / "SETUP.EXE").string(), (Folder / "x").string()});
+    const PackRun extract =
+        Pack({"extract", (out / "SETUP.EXE").string(), (Folder / "x").string()});
     ASSERT_EQ(extract.ExitCode, 0) << extract.Err;
     EXPECT_EQ(fs::file_size(Folder / "x" / "Rembrix.Exe"), 0u);
     EXPECT_EQ(fs::file_size(Folder / "x" / "Empty.txt"), 0u);
@@ -358,8 +382,8 @@ TEST_F(RembrixPackTest, LargePackagesShowProgressAndRebuildsDropStaleVolumes) {
     EXPECT_FALSE(fs::exists(out / "Rembrix.004"));
     EXPECT_NE(two.Out.find("removed Rembrix.003"), std::string::npos) << two.Out;
 
-    const PackRun verify = Pack({"extract", "--verify", (out / "SETUP.EXE").string(),
-                                 (Folder / "product").string()});
+    const PackRun verify =
+        Pack({"extract", "--verify", (out / "SETUP.EXE").string(), (Folder / "product").string()});
     EXPECT_EQ(verify.ExitCode, 0) << verify.Err;
     EXPECT_NE(verify.Err.find("decoding 100%"), std::string::npos) << verify.Err;
 }
