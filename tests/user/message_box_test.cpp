@@ -27,16 +27,24 @@ TEST_F(MessageBoxTest, AnswersByKeyAndClickAsWindows) {
         {"MB_OKCANCEL, Esc", MB_OKCANCEL, {key(VK_ESCAPE, '\x1b')}, IDCANCEL},
         {"MB_OKCANCEL, close box", MB_OKCANCEL, {closeBox}, IDCANCEL},
         {"MB_OKCANCEL, click Cancel", MB_OKCANCEL, {click("Cancel")}, IDCANCEL},
-        {"MB_OKCANCEL, Tab then Enter", MB_OKCANCEL, {key(VK_TAB, '\t'), key(VK_RETURN, '\r')},
+        {"MB_OKCANCEL, Tab then Enter",
+         MB_OKCANCEL,
+         {key(VK_TAB, '\t'), key(VK_RETURN, '\r')},
          IDCANCEL},
-        {"MB_OKCANCEL | MB_DEFBUTTON2, Enter", MB_OKCANCEL | MB_DEFBUTTON2,
-         {key(VK_RETURN, '\r')}, IDCANCEL},
+        {"MB_OKCANCEL | MB_DEFBUTTON2, Enter",
+         MB_OKCANCEL | MB_DEFBUTTON2,
+         {key(VK_RETURN, '\r')},
+         IDCANCEL},
         {"MB_YESNO, Enter on the default Yes", MB_YESNO, {key(VK_RETURN, '\r')}, IDYES},
         {"MB_YESNO, click No", MB_YESNO, {click("No")}, IDNO},
-        {"MB_YESNO ignores Esc and its close box", MB_YESNO,
-         {key(VK_ESCAPE, '\x1b'), closeBox, click("No")}, IDNO},
-        {"MB_ICONERROR | MB_TASKMODAL, Enter", MB_ICONERROR | MB_TASKMODAL,
-         {key(VK_RETURN, '\r')}, IDOK},
+        {"MB_YESNO ignores Esc and its close box",
+         MB_YESNO,
+         {key(VK_ESCAPE, '\x1b'), closeBox, click("No")},
+         IDNO},
+        {"MB_ICONERROR | MB_TASKMODAL, Enter",
+         MB_ICONERROR | MB_TASKMODAL,
+         {key(VK_RETURN, '\r')},
+         IDOK},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -85,9 +93,10 @@ TEST_F(MessageBoxTest, NullCaptionIsErrorButAnEmptyOneStaysEmpty) {
                   nullptr);
         Key(VK_RETURN);
     });
-    MessageBoxA(nullptr,
-                "This is not the appropriate disk.\r\nPlease insert the correct disk and Press Enter",
-                "", MB_OK);
+    MessageBoxA(
+        nullptr,
+        "This is not the appropriate disk.\r\nPlease insert the correct disk and Press Enter", "",
+        MB_OK);
     EXPECT_EQ(MessageBoxHistory().at(0).Caption, "Error");
     EXPECT_EQ(MessageBoxHistory().at(1).Caption, "");
 }

@@ -29,8 +29,8 @@ class MessageQueueTest : public UserTest {
         RegisterClassA(&windowClass);
         Window = CreateWindowExA(0, "Recording", "Recording", WS_POPUP, 0, 0, 100, 100, nullptr,
                                  nullptr, nullptr, nullptr);
-        Other = CreateWindowExA(0, "Recording", "Other", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                nullptr, nullptr, nullptr);
+        Other = CreateWindowExA(0, "Recording", "Other", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                nullptr, nullptr);
     }
 
     HWND Window = nullptr;
@@ -48,7 +48,8 @@ TEST_F(MessageQueueTest, PostedMessagesComeInOrderAndNoneIsDropped) {
         for (int burst = 0; burst < 7 && posted < total; ++burst, ++posted) {
             ASSERT_TRUE(PostMessageA(posted % 3 ? Window : nullptr, WM_USER + 1, posted, 0));
         }
-        for (int taken = 0; taken < 5 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++taken) {
+        for (int taken = 0; taken < 5 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+             ++taken) {
             ASSERT_EQ(message.message, static_cast<UINT>(WM_USER + 1));
             ASSERT_EQ(message.wParam, expected);
             ASSERT_EQ(message.hwnd, expected % 3 ? Window : nullptr);

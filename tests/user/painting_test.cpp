@@ -157,8 +157,8 @@ TEST_F(PaintingTest, UncoveringADialogErasesWhatWasDrawnThereOnly) {
         ClientToScreen(dialog, &origin);
         // A window passes over the dialog's left part and goes away.
         static PaintLog passing;
-        const HWND over = CreatePaintingWindow(
-            passing, RECT{origin.x, origin.y, origin.x + 40, origin.y + 40});
+        const HWND over =
+            CreatePaintingWindow(passing, RECT{origin.x, origin.y, origin.x + 40, origin.y + 40});
         Pump();
         DestroyWindow(over);
         Pump();

@@ -62,8 +62,8 @@ TEST_F(WindowsTest, ClassNamesIgnoreCase) {
     again.lpfnWndProc = LoggingWindowProc;
     again.lpszClassName = "loggingwindow";
     EXPECT_EQ(RegisterClassA(&again), 0);
-    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                              nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                              nullptr),
               nullptr);
     // The standard controls answer to any spelling too.
     const HWND edit =
@@ -95,10 +95,9 @@ TEST_F(WindowsTest, DestroyWindowTellsParentFirstAndRemovesChildrenFirst) {
     SetFocus(grandchild);
     Events.clear();
     EXPECT_TRUE(DestroyWindow(parent));
-    const std::vector<std::string> expected{"killfocus grandchild", "destroy parent",
-                                            "destroy child",        "destroy grandchild",
-                                            "ncdestroy grandchild", "ncdestroy child",
-                                            "ncdestroy parent"};
+    const std::vector<std::string> expected{
+        "killfocus grandchild", "destroy parent",  "destroy child",   "destroy grandchild",
+        "ncdestroy grandchild", "ncdestroy child", "ncdestroy parent"};
     EXPECT_EQ(Events, expected);
     for (HWND gone : {parent, child, grandchild}) {
         EXPECT_FALSE(IsWindow(gone));
@@ -208,8 +207,8 @@ TEST_F(WindowsTest, GeometryOfChildrenAndConversions) {
 
 TEST_F(WindowsTest, SystemMetricsAreClassicWindowsAt96Dpi) {
     const std::pair<int, int> metrics[] = {
-        {SM_CXSCREEN, 640}, {SM_CYSCREEN, 480},  {SM_CXBORDER, 1},   {SM_CYBORDER, 1},
-        {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3},  {SM_CYCAPTION, 19}, {SM_CXVSCROLL, 16},
+        {SM_CXSCREEN, 640}, {SM_CYSCREEN, 480}, {SM_CXBORDER, 1},   {SM_CYBORDER, 1},
+        {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3}, {SM_CYCAPTION, 19}, {SM_CXVSCROLL, 16},
     };
     for (const auto& [index, value] : metrics) {
         EXPECT_EQ(GetSystemMetrics(index), value) << "metric " << index;
@@ -238,7 +237,8 @@ TEST_F(WindowsTest, TheDrawnFrameMatchesTheMetrics) {
         EXPECT_EQ(ScreenPixel(screen, x, top + 1), RGB(255, 255, 255));
         EXPECT_EQ(ScreenPixel(screen, x, top + 2), RGB(192, 192, 192));
         for (LONG y = top + 3; y < top + 21; ++y) {
-            EXPECT_EQ(ScreenPixel(screen, window.right - 40, y), RGB(0, 0, 128)) << "row " << y - top;
+            EXPECT_EQ(ScreenPixel(screen, window.right - 40, y), RGB(0, 0, 128))
+                << "row " << y - top;
         }
         EXPECT_EQ(ScreenPixel(screen, window.right - 40, top + 21), RGB(192, 192, 192));
         EXPECT_EQ(ScreenPixel(screen, left, top + 60), RGB(192, 192, 192));
@@ -264,28 +264,29 @@ TEST_F(WindowsTest, TheDrawnFrameMatchesTheMetrics) {
         RECT frame{};
         GetWindowRect(GetDlgItem(dialog, 101), &frame);
         const LONG meterLeft = frame.left - window.left - GetSystemMetrics(SM_CXBORDER);
-        const LONG meterTop = frame.top - window.top - GetSystemMetrics(SM_CYCAPTION) -
-                              GetSystemMetrics(SM_CYBORDER);
+        const LONG meterTop =
+            frame.top - window.top - GetSystemMetrics(SM_CYCAPTION) - GetSystemMetrics(SM_CYBORDER);
         POINT frameClient{frame.left, frame.top};
         ScreenToClient(dialog, &frameClient);
         EXPECT_EQ(meterLeft, frameClient.x + 2);
         EXPECT_EQ(meterTop, frameClient.y + 2);
         Key(VK_ESCAPE);
     });
-    DialogBoxParamA(nullptr, "TestDialog", nullptr,
-                    [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-                        if (message == WM_COMMAND) {
-                            EndDialog(dialog, LOWORD(wParam));
-                            return TRUE;
-                        }
-                        return FALSE;
-                    },
-                    0);
+    DialogBoxParamA(
+        nullptr, "TestDialog", nullptr,
+        [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message == WM_COMMAND) {
+                EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        },
+        0);
 }
 
 TEST_F(WindowsTest, AnInactiveCaptionIsGrey) {
-    const HWND lower = Make("lower", WS_POPUP | WS_VISIBLE | WS_CAPTION, nullptr, 0,
-                            RECT{0, 0, 200, 100});
+    const HWND lower =
+        Make("lower", WS_POPUP | WS_VISIBLE | WS_CAPTION, nullptr, 0, RECT{0, 0, 200, 100});
     Surface screen = Screen();
     EXPECT_EQ(ScreenPixel(screen, 100, 10), RGB(0, 0, 128));
     Make("upper", WS_POPUP | WS_VISIBLE | WS_CAPTION, nullptr, 0, RECT{300, 0, 400, 100});

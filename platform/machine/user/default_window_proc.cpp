@@ -82,8 +82,8 @@ int GetWindowTextA(HWND window, LPSTR text, int maxCount) {
     if (!FindWindowRecord(window) || text == nullptr || maxCount <= 0) {
         return 0;
     }
-    return static_cast<int>(
-        SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(maxCount),
+                                         reinterpret_cast<LPARAM>(text)));
 }
 
 int GetWindowTextLengthA(HWND window) {

@@ -97,7 +97,8 @@ int MultiplyDivide(int number, int numerator, int denominator) {
     const long long product = static_cast<long long>(number) * numerator;
     const long long half = std::llabs(static_cast<long long>(denominator)) / 2;
     const bool negative = (product < 0) != (denominator < 0);
-    const long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
+    const long long magnitude =
+        (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
@@ -146,8 +147,8 @@ HWND CreateDialogWindow(const DialogLayout& layout, HWND owner, DLGPROC procedur
         }
     }
     const HWND firstTabStop = FirstTabStop(dialog);
-    const LRESULT setDefaultFocus = SendMessageA(
-        dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), initParam);
+    const LRESULT setDefaultFocus =
+        SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), initParam);
     if (!FindWindowRecord(dialog)) {
         return nullptr;
     }
@@ -166,9 +167,8 @@ INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLG
         return -1;
     }
     const HWND ownerWindow = TopLevelOf(owner);
-    const HWND dialog =
-        CreateDialogWindow(LayoutFromTemplate(*dialogTemplate, ownerWindow), ownerWindow,
-                           dialogProc, initParam);
+    const HWND dialog = CreateDialogWindow(LayoutFromTemplate(*dialogTemplate, ownerWindow),
+                                           ownerWindow, dialogProc, initParam);
     if (dialog == nullptr) {
         return -1;
     }

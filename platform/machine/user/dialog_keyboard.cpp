@@ -44,8 +44,8 @@ HWND NextInGroup(HWND dialog, HWND from, bool backwards) {
     }
     const size_t size = end - start;
     for (size_t step = 1; step < size; ++step) {
-        const size_t offset = backwards ? (index - start + size - step) % size
-                                        : (index - start + step) % size;
+        const size_t offset =
+            backwards ? (index - start + size - step) % size : (index - start + step) % size;
         const HWND candidate = children[start + offset];
         if (TakesFocus(candidate)) {
             return candidate;
@@ -58,8 +58,8 @@ void PressDefaultButton(HWND dialog) {
     const HWND focus = DialogChildHolding(dialog, GetFocus());
     HWND button = nullptr;
     int id = IDOK;
-    if (focus && (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
-                  (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    if (focus &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
         // A focused push button acts as the default one.
         button = focus;
         id = GetDlgCtrlID(focus);
@@ -106,8 +106,7 @@ bool HandleDialogKey(HWND dialog, const MSG& message) {
         if (code & DLGC_WANTTAB) {
             return false;
         }
-        const HWND next =
-            NextDialogTabItem(dialog, GetFocus(), ShiftOfKeyMessage(message.lParam));
+        const HWND next = NextDialogTabItem(dialog, GetFocus(), ShiftOfKeyMessage(message.lParam));
         if (next) {
             SetDialogFocus(next);
         }
@@ -150,8 +149,9 @@ HWND NextDialogTabItem(HWND dialog, HWND from, bool backwards) {
     const HWND current = DialogChildHolding(dialog, from);
     const auto position = std::find(children.begin(), children.end(), current);
     // Without a current control the search starts just outside the list.
-    const size_t index = position == children.end() ? (backwards ? 0 : count - 1)
-                                                    : static_cast<size_t>(position - children.begin());
+    const size_t index = position == children.end()
+                             ? (backwards ? 0 : count - 1)
+                             : static_cast<size_t>(position - children.begin());
     for (size_t step = 1; step <= count; ++step) {
         const size_t candidateIndex =
             backwards ? (index + count - step % count) % count : (index + step) % count;

@@ -178,11 +178,10 @@ DialogLayout LayoutMessageBox(const std::string& text, const std::string& captio
     const int textTop = Margin + (contentHeight - extent.Height) / 2;
     const int buttonCount = static_cast<int>(spec.Buttons.size());
     const int buttonsWidth = buttonCount * ButtonWidth + (buttonCount - 1) * ButtonGap;
-    const int captionWidth =
-        CaptionTextWidth(caption) + 2 + 2 * CloseBoxMargin + CloseBoxWidth + 8;
+    const int captionWidth = CaptionTextWidth(caption) + 2 + 2 * CloseBoxMargin + CloseBoxWidth + 8;
 
-    layout.ClientWidth = std::max({textLeft + extent.Width + TextSlack + Margin,
-                                   buttonsWidth + 2 * Margin, captionWidth});
+    layout.ClientWidth = std::max(
+        {textLeft + extent.Width + TextSlack + Margin, buttonsWidth + 2 * Margin, captionWidth});
     layout.ClientHeight = Margin + contentHeight + TextToButtons + ButtonHeight + Margin;
     const FrameInsets insets =
         NonClientInsetsOf(layout.Style, layout.ExStyle | WS_EX_DLGMODALFRAME);
@@ -203,7 +202,8 @@ DialogLayout LayoutMessageBox(const std::string& text, const std::string& captio
         item.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                      (button.Id == spec.DefaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                      (first ? WS_GROUP : 0);
-        item.Bounds = RECT{buttonLeft, buttonTop, buttonLeft + ButtonWidth, buttonTop + ButtonHeight};
+        item.Bounds =
+            RECT{buttonLeft, buttonTop, buttonLeft + ButtonWidth, buttonTop + ButtonHeight};
         layout.Items.push_back(item);
         buttonLeft += ButtonWidth + ButtonGap;
         first = false;
@@ -213,7 +213,8 @@ DialogLayout LayoutMessageBox(const std::string& text, const std::string& captio
     label.Text = text;
     label.Id = TextStaticId;
     label.Style = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT;
-    label.Bounds = RECT{textLeft, textTop, textLeft + extent.Width + TextSlack, textTop + extent.Height};
+    label.Bounds =
+        RECT{textLeft, textTop, textLeft + extent.Width + TextSlack, textTop + extent.Height};
     layout.Items.push_back(label);
     return layout;
 }
@@ -281,9 +282,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
     const HWND ownerWindow = TopLevelOf(owner);
     const size_t record = RecordMessageBoxShown(owner, captionText, messageText, type);
-    const HWND box = CreateDialogWindow(LayoutMessageBox(messageText, captionText, type, spec),
-                                        ownerWindow, MessageBoxProc,
-                                        reinterpret_cast<LPARAM>(&spec));
+    const HWND box =
+        CreateDialogWindow(LayoutMessageBox(messageText, captionText, type, spec), ownerWindow,
+                           MessageBoxProc, reinterpret_cast<LPARAM>(&spec));
     if (box == nullptr) {
         return 0;
     }

@@ -73,9 +73,10 @@ void ResetMessageQueue() {
 }
 
 void DropPostedMessagesFor(HWND window) {
-    PostedMessages.erase(std::remove_if(PostedMessages.begin(), PostedMessages.end(),
-                                        [window](const MSG& message) { return message.hwnd == window; }),
-                         PostedMessages.end());
+    PostedMessages.erase(
+        std::remove_if(PostedMessages.begin(), PostedMessages.end(),
+                       [window](const MSG& message) { return message.hwnd == window; }),
+        PostedMessages.end());
 }
 
 LPARAM KeyMessageParameter(char character, bool shift, bool keyUp) {

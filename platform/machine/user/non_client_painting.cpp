@@ -16,9 +16,9 @@ HFONT CaptionFontHandle = nullptr;
 // The caption is the dialog font in bold.
 HFONT CaptionFontOnce() {
     if (CaptionFontHandle == nullptr) {
-        CaptionFontHandle = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET,
-                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        DEFAULT_PITCH, "MS Sans Serif");
+        CaptionFontHandle =
+            CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
     }
     return CaptionFontHandle;
 }

@@ -209,8 +209,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     HDC dc = GetDC(window);
     paint->hdc = dc;
     if (erase && dc != nullptr) {
-        const LRESULT erased =
-            SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        const LRESULT erased = SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         paint->fErase = erased ? FALSE : TRUE;
     }
     return dc;

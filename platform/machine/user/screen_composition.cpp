@@ -32,8 +32,9 @@ void CopySurface(const Surface& source, int left, int top, Surface& screen) {
     for (LONG y = visible.top; y < visible.bottom; ++y) {
         const uint32_t* from = &source.Pixels[static_cast<size_t>(y - top) * source.Width +
                                               static_cast<size_t>(visible.left - left)];
-        uint32_t* to = &screen.Pixels[static_cast<size_t>(y) * screen.Width +
-                                      static_cast<size_t>(visible.left)];
+        uint32_t* to =
+            &screen
+                 .Pixels[static_cast<size_t>(y) * screen.Width + static_cast<size_t>(visible.left)];
         std::memcpy(to, from, rowPixels * sizeof(uint32_t));
     }
 }

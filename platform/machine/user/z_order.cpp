@@ -65,9 +65,9 @@ TopLevelSnapshot TakeTopLevelSnapshot() {
 
 void ExposeAfterTopLevelChange(const TopLevelSnapshot& before, HWND changed) {
     const auto& order = WindowManager().TopLevelOrder;
-    const auto beforeEntry =
-        std::find_if(before.Windows.begin(), before.Windows.end(),
-                     [changed](const TopLevelSnapshot::Entry& entry) { return entry.Window == changed; });
+    const auto beforeEntry = std::find_if(
+        before.Windows.begin(), before.Windows.end(),
+        [changed](const TopLevelSnapshot::Entry& entry) { return entry.Window == changed; });
     const WindowRecord* now = FindWindowRecord(changed);
     const bool wasVisible = beforeEntry != before.Windows.end() && beforeEntry->Visible;
     const bool isVisible = now && now->IsVisibleFlag() && !now->Destroying;
