@@ -182,6 +182,9 @@ std::string DescribeWaitingWindow(HWND window) {
     if (!record) {
         return "no window";
     }
+    if (record->Text.empty()) {
+        return "a window with an empty caption";
+    }
     return "'" + record->Text + "'";
 }
 

@@ -86,7 +86,7 @@ bool ShiftOfKeyMessage(LPARAM lParam);
 // however often it is called; true when it polled.
 bool PollInputAtBoundedRate();
 POINT CursorPosition();
-// "'caption'" of the window, for messages about waiting.
+// The window's caption in quotes, for messages about waiting.
 std::string DescribeWaitingWindow(HWND window);
 
 // non_client_painting.cpp
