@@ -223,12 +223,15 @@ TEST_F(ShortcutTest, WithoutAUsableShellLinkObjectNoShortcutIsWritten) {
     SetShellLinkFault(ShellLinkFault::None);
     CreateProductShortcut();
     EXPECT_EQ(FilesIn(HostPath(ProgramsFolder)).size(), 1u);
+    EXPECT_EQ(LiveShellLinkObjects(), 0);
 }
 
 TEST_F(ShortcutTest, InitialisesComOnce) {
     EXPECT_EQ(ComInitializeDepth(), 0);
     CreateProductShortcut();
     EXPECT_EQ(ComInitializeDepth(), 1);
+    // The objects are let go; COM stays initialised until the process ends.
+    EXPECT_EQ(LiveShellLinkObjects(), 0);
 }
 
 } // namespace
