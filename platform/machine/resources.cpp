@@ -36,7 +36,14 @@ const EmbeddedResourceFile* EmbeddedFile(const std::string& name) {
 // else (for test scripts) a host file; false when neither exists.
 bool ReadNamedFile(const std::string& fileName, bool hostFilesAllowed,
                    std::vector<uint8_t>& bytes) {
-    if (const EmbeddedResourceFile* file = EmbeddedFile(fileName); file != nullptr) {
+    // The resource step records a file in a subfolder with forward slashes.
+    std::string embeddedName = fileName;
+    for (char& c : embeddedName) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    if (const EmbeddedResourceFile* file = EmbeddedFile(embeddedName); file != nullptr) {
         bytes.assign(file->Data, file->Data + file->Size);
         return true;
     }
