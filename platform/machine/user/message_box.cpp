@@ -39,7 +39,7 @@ struct MessageBoxButton {
     const char* Text;
 };
 
-struct MessageBoxSpec {
+struct MessageBoxDescription {
     std::vector<MessageBoxButton> Buttons;
     int DefaultId = IDOK;
     bool ErrorIcon = false;
@@ -62,7 +62,7 @@ struct MessageBoxSpec {
     }
 };
 
-std::unordered_map<HWND, const MessageBoxSpec*> OpenBoxes;
+std::unordered_map<HWND, const MessageBoxDescription*> OpenBoxes;
 
 std::vector<MessageBoxButton> ButtonsFor(UINT type) {
     switch (type & ButtonsMask) {
@@ -161,7 +161,7 @@ int CaptionTextWidth(const std::string& caption) {
 }
 
 DialogLayout LayoutMessageBox(const std::string& text, const std::string& caption, UINT type,
-                              MessageBoxSpec& spec) {
+                              MessageBoxDescription& description) {
     DialogLayout layout;
     layout.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     layout.ExStyle = (type & MB_SYSTEMMODAL) ? WS_EX_TOPMOST : 0;
@@ -172,11 +172,11 @@ DialogLayout LayoutMessageBox(const std::string& text, const std::string& captio
     const MachineConfig& config = CurrentMachineConfig();
     const int maxTextWidth = std::max(config.ScreenWidth * 5 / 8, 100);
     const TextExtent extent = MeasureMessage(layout.Font, text, maxTextWidth);
-    const int iconSpace = spec.ErrorIcon ? MessageBoxIconSize + IconGap : 0;
+    const int iconSpace = description.ErrorIcon ? MessageBoxIconSize + IconGap : 0;
     const int textLeft = Margin + iconSpace;
-    const int contentHeight = std::max(extent.Height, spec.ErrorIcon ? MessageBoxIconSize : 0);
+    const int contentHeight = std::max(extent.Height, description.ErrorIcon ? MessageBoxIconSize : 0);
     const int textTop = Margin + (contentHeight - extent.Height) / 2;
-    const int buttonCount = static_cast<int>(spec.Buttons.size());
+    const int buttonCount = static_cast<int>(description.Buttons.size());
     const int buttonsWidth = buttonCount * ButtonWidth + (buttonCount - 1) * ButtonGap;
     const int captionWidth = CaptionTextWidth(caption) + 2 + 2 * CloseBoxMargin + CloseBoxWidth + 8;
 
@@ -190,17 +190,17 @@ DialogLayout LayoutMessageBox(const std::string& text, const std::string& captio
     layout.ClientLeft = (config.ScreenWidth - windowWidth) / 2 + insets.Left;
     layout.ClientTop = (config.ScreenHeight - windowHeight) / 2 + insets.Top;
 
-    spec.IconPosition = POINT{Margin, Margin + (contentHeight - MessageBoxIconSize) / 2};
+    description.IconPosition = POINT{Margin, Margin + (contentHeight - MessageBoxIconSize) / 2};
     int buttonLeft = (layout.ClientWidth - buttonsWidth) / 2;
     const int buttonTop = Margin + contentHeight + TextToButtons;
     bool first = true;
-    for (const MessageBoxButton& button : spec.Buttons) {
+    for (const MessageBoxButton& button : description.Buttons) {
         DialogItemLayout item;
         item.ClassName = "BUTTON";
         item.Text = button.Text;
         item.Id = button.Id;
         item.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                     (button.Id == spec.DefaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                     (button.Id == description.DefaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                      (first ? WS_GROUP : 0);
         item.Bounds =
             RECT{buttonLeft, buttonTop, buttonLeft + ButtonWidth, buttonTop + ButtonHeight};
@@ -222,9 +222,9 @@ DialogLayout LayoutMessageBox(const std::string& text, const std::string& captio
 INT_PTR MessageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
-        const auto* spec = reinterpret_cast<const MessageBoxSpec*>(lParam);
-        OpenBoxes[box] = spec;
-        SetFocus(GetDlgItem(box, spec->DefaultId));
+        const auto* description = reinterpret_cast<const MessageBoxDescription*>(lParam);
+        OpenBoxes[box] = description;
+        SetFocus(GetDlgItem(box, description->DefaultId));
         return FALSE;
     }
     case WM_COMMAND: {
@@ -267,14 +267,14 @@ INT_PTR MessageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     EnsureMachineStarted();
-    MessageBoxSpec spec;
-    spec.Buttons = ButtonsFor(type);
-    if (spec.Buttons.empty()) {
+    MessageBoxDescription description;
+    description.Buttons = ButtonsFor(type);
+    if (description.Buttons.empty()) {
         return 0;
     }
     const size_t defaultIndex = (type & DefaultButtonMask) >> 8;
-    spec.DefaultId = spec.Buttons[defaultIndex < spec.Buttons.size() ? defaultIndex : 0].Id;
-    spec.ErrorIcon = (type & IconMask) == MB_ICONERROR;
+    description.DefaultId = description.Buttons[defaultIndex < description.Buttons.size() ? defaultIndex : 0].Id;
+    description.ErrorIcon = (type & IconMask) == MB_ICONERROR;
     // Windows shows "Error" for a missing caption only; an empty one stays
     // empty.
     const std::string captionText = caption ? caption : "Error";
@@ -283,12 +283,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const HWND ownerWindow = TopLevelOf(owner);
     const size_t record = RecordMessageBoxShown(owner, captionText, messageText, type);
     const HWND box =
-        CreateDialogWindow(LayoutMessageBox(messageText, captionText, type, spec), ownerWindow,
-                           MessageBoxProc, reinterpret_cast<LPARAM>(&spec));
+        CreateDialogWindow(LayoutMessageBox(messageText, captionText, type, description), ownerWindow,
+                           MessageBoxProc, reinterpret_cast<LPARAM>(&description));
     if (box == nullptr) {
         return 0;
     }
-    if (spec.CancelAnswer() == 0) {
+    if (description.CancelAnswer() == 0) {
         // Without Cancel (and not a lone OK) the box cannot be closed: its
         // close box is disabled, as Windows disables Close for it.
         FindWindowRecord(box)->CloseBoxDisabled = true;
