@@ -7,6 +7,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libsdl2-dev libpng-dev
   lhasa liblnk-utils xvfb xdotool
+  time
 )
 missing=()
 for package in "${packages[@]}"; do
