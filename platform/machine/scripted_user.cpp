@@ -213,9 +213,12 @@ Outcome RunFirstStep(bool mayBlock) {
     QueuedStep& queued = State.Steps.front();
     switch (queued.Step.StepKind) {
     case ScriptStep::Kind::WaitForWindow: {
+        // A window that has just come may still have paint messages waiting:
+        // the program sees its queue once before the next step looks at it.
         const Outcome outcome = RunWait(queued, mayBlock);
         if (outcome == Outcome::Done) {
             State.Steps.pop_front();
+            return Outcome::Yielded;
         }
         return outcome;
     }
