@@ -97,6 +97,9 @@ const InstallCase Cases[] = {
      false, "Rembrix.001"},
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const InstallCase& installCase, std::ostream* out) { *out << installCase.Name; }
+
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
