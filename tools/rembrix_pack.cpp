@@ -3,7 +3,7 @@
 // refuses; 2 for a command line it does not understand.
 #include "tools/pack_build.h"
 #include "tools/pack_common.h"
-#include "tools/pack_inspect.h"
+#include "tools/pack_listing.h"
 
 #include <cstring>
 #include <iostream>

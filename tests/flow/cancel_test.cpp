@@ -10,10 +10,10 @@ const char* const TerminatedText = "The Installation process has been terminated
 const std::vector<uint8_t> EarlierMainProgram = {'o', 'l', 'd', ' ', 'e', 'x', 'e'};
 
 // A package whose unpacking takes long enough for the user to click in it.
-PackageSpec LargePackageSpec() {
-    PackageSpec spec = SmallPackageSpec();
-    spec.Files.push_back({"Large.dat", SampleBytes(1500000, 9)});
-    return spec;
+PackageRecipe LargePackageRecipe() {
+    PackageRecipe recipe = SmallPackageRecipe();
+    recipe.Files.push_back({"Large.dat", SampleBytes(1500000, 9)});
+    return recipe;
 }
 
 class CancelTest : public FlowTest {
@@ -42,7 +42,7 @@ class CancelTest : public FlowTest {
 };
 
 TEST_F(CancelTest, CancelledDestinationCleansUpNothingOfAnEarlierRunInTheProgramsOwnFolder) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     // Files of these names beside the setup program are not this run's.
     WriteHostFile(Disk / "Rembrix.Exe", EarlierMainProgram);
     WriteHostFile(Disk / "Rembrix._ZV", EarlierMainProgram);
@@ -65,7 +65,7 @@ TEST_F(CancelTest, CancelledDestinationCleansUpNothingOfAnEarlierRunInTheProgram
 }
 
 TEST_F(CancelTest, ExitFromTheLicenseKeepsAnEarlierInstallation) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     PutEarlierInstallation();
     ScriptAcceptDestination();
     ScriptWaitForWindow(LicenseCaption);
@@ -82,9 +82,9 @@ TEST_F(CancelTest, ExitFromTheLicenseKeepsAnEarlierInstallation) {
 }
 
 TEST_F(CancelTest, ExitConfirmedWhileGatheringRemovesTheArchiveAndKeepsAnEarlierProgram) {
-    PackageSpec spec = SmallPackageSpec();
-    spec.VolumeCount = 1;
-    Prepare(spec);
+    PackageRecipe recipe = SmallPackageRecipe();
+    recipe.VolumeCount = 1;
+    Prepare(recipe);
     // A first volume big enough for the user to click while it is copied;
     // its bytes never reach the decoder.
     WriteHostFile(Package.Volumes[0], SampleBytes(24 * 1024 * 1024, 11));
@@ -111,7 +111,7 @@ TEST_F(CancelTest, ExitConfirmedWhileGatheringRemovesTheArchiveAndKeepsAnEarlier
 }
 
 TEST_F(CancelTest, ExitConfirmedWhileUnpackingRemovesTheArchiveAndThePartialProgram) {
-    Prepare(LargePackageSpec());
+    Prepare(LargePackageRecipe());
     PutEarlierInstallation();
     ScriptAcceptDestination();
     ScriptAgreeLicense();
@@ -135,7 +135,7 @@ TEST_F(CancelTest, ExitConfirmedWhileUnpackingRemovesTheArchiveAndThePartialProg
 }
 
 TEST_F(CancelTest, ExitDeclinedWhileUnpackingChangesNothing) {
-    Prepare(LargePackageSpec());
+    Prepare(LargePackageRecipe());
     ScriptAcceptDestination();
     ScriptAgreeLicense();
     ScriptClickCancelWhileUnpacking();

@@ -44,16 +44,16 @@ TEST_F(DamagedPackageTest, NamesThatAreNotPlainFileNamesAreRefusedBeforeAnything
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         std::filesystem::remove_all(Disk);
-        PackageSpec spec = SmallPackageSpec();
+        PackageRecipe recipe = SmallPackageRecipe();
         std::vector<FileEntry> entries;
-        int32_t offset = static_cast<int32_t>(spec.MainProgram.size());
-        for (const PackedFile& file : spec.Files) {
+        int32_t offset = static_cast<int32_t>(recipe.MainProgram.size());
+        for (const PackedFile& file : recipe.Files) {
             entries.push_back({file.Name, offset, static_cast<int32_t>(file.Bytes.size())});
             offset += static_cast<int32_t>(file.Bytes.size());
         }
         entries[2].Name = name;
-        spec.TrailerEntries = entries;
-        Prepare(spec);
+        recipe.TrailerEntries = entries;
+        Prepare(recipe);
 
         const InstallOutcome outcome = RunToAbandon();
 
@@ -64,14 +64,14 @@ TEST_F(DamagedPackageTest, NamesThatAreNotPlainFileNamesAreRefusedBeforeAnything
 }
 
 TEST_F(DamagedPackageTest, ABundleShorterThanItsTableIsNotReportedAsInstalled) {
-    PackageSpec spec = SmallPackageSpec();
-    Prepare(spec);
+    PackageRecipe recipe = SmallPackageRecipe();
+    Prepare(recipe);
     std::vector<FileEntry> entries = Package.Entries;
     // The last file claims 5000 bytes more than the bundle holds.
     entries.back().Size += 5000;
-    spec.TrailerEntries = entries;
+    recipe.TrailerEntries = entries;
     std::filesystem::remove_all(Disk);
-    Prepare(spec);
+    Prepare(recipe);
 
     const InstallOutcome outcome = RunToAbandon();
 
@@ -83,9 +83,9 @@ TEST_F(DamagedPackageTest, ABundleShorterThanItsTableIsNotReportedAsInstalled) {
 }
 
 TEST_F(DamagedPackageTest, AnArchiveThatEndsWellBeforeTheBundleIsRefused) {
-    PackageSpec spec = SmallPackageSpec();
-    spec.CutStreamBytes = 4000;
-    Prepare(spec);
+    PackageRecipe recipe = SmallPackageRecipe();
+    recipe.CutStreamBytes = 4000;
+    Prepare(recipe);
 
     const InstallOutcome outcome = RunToAbandon();
 
@@ -94,7 +94,7 @@ TEST_F(DamagedPackageTest, AnArchiveThatEndsWellBeforeTheBundleIsRefused) {
 }
 
 TEST_F(DamagedPackageTest, AFailingReadOfTheArchiveStopsUnpacking) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     FailReadsFrom("C:\\Program Files\\Rembrix\\Rembrix._ZV", 3000);
 
     const InstallOutcome outcome = RunToAbandon();
@@ -104,8 +104,8 @@ TEST_F(DamagedPackageTest, AFailingReadOfTheArchiveStopsUnpacking) {
 }
 
 TEST_F(DamagedPackageTest, AFullDiskWhileTheBundleIsWrittenStopsUnpacking) {
-    int64_t bundleSize = static_cast<int64_t>(SmallPackageSpec().MainProgram.size());
-    for (const PackedFile& file : SmallPackageSpec().Files) {
+    int64_t bundleSize = static_cast<int64_t>(SmallPackageRecipe().MainProgram.size());
+    for (const PackedFile& file : SmallPackageRecipe().Files) {
         bundleSize += static_cast<int64_t>(file.Bytes.size());
     }
     // Full at the first block, in the middle, and in the final flush.
@@ -113,7 +113,7 @@ TEST_F(DamagedPackageTest, AFullDiskWhileTheBundleIsWrittenStopsUnpacking) {
     for (const int64_t room : {int64_t{0}, int64_t{5000}, lastFullBlocks + 28}) {
         SCOPED_TRACE(room);
         std::filesystem::remove_all(Disk);
-        Prepare(SmallPackageSpec());
+        Prepare(SmallPackageRecipe());
         FillDiskAfter("C:\\Program Files\\Rembrix\\Rembrix.Exe", room);
 
         const InstallOutcome outcome = RunToAbandon();
@@ -124,7 +124,7 @@ TEST_F(DamagedPackageTest, AFullDiskWhileTheBundleIsWrittenStopsUnpacking) {
 }
 
 TEST_F(DamagedPackageTest, AFailingWriteOfTheBundleStopsUnpacking) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     FailWritesTo("C:\\Program Files\\Rembrix\\Rembrix.Exe");
 
     const InstallOutcome outcome = RunToAbandon();
@@ -134,12 +134,12 @@ TEST_F(DamagedPackageTest, AFailingWriteOfTheBundleStopsUnpacking) {
 }
 
 TEST_F(FlowTest, ATableWithoutEntriesInstallsTheWholeBundleAsTheMainProgram) {
-    PackageSpec spec;
-    spec.MainProgram = SampleBytes(70000, 21);
+    PackageRecipe recipe;
+    recipe.MainProgram = SampleBytes(70000, 21);
     // The decoder may write up to 59 bytes past the size it was asked for;
     // the main program is cut to exactly that size.
-    spec.TrailerUnpackedSize = 70000 - 10;
-    Prepare(spec);
+    recipe.TrailerUnpackedSize = 70000 - 10;
+    Prepare(recipe);
     ScriptWholeInstall("", "No");
 
     const InstallOutcome outcome = RunInstallerInProcess();
@@ -147,7 +147,7 @@ TEST_F(FlowTest, ATableWithoutEntriesInstallsTheWholeBundleAsTheMainProgram) {
     ASSERT_EQ(outcome.ExitCode, 0) << outcome.FatalText;
     EXPECT_FALSE(Aborted);
     EXPECT_EQ(ReadHostFile(Installed("Rembrix.Exe")),
-              std::vector<uint8_t>(spec.MainProgram.begin(), spec.MainProgram.end() - 10));
+              std::vector<uint8_t>(recipe.MainProgram.begin(), recipe.MainProgram.end() - 10));
     size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(HostPath(DestinationDir))) {
         ++files;

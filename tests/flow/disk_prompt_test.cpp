@@ -9,7 +9,7 @@ class DiskPromptTest : public FlowTest {
   protected:
     // Builds the small package and takes its second volume off the disk.
     void PrepareWithoutSecondVolume() {
-        Prepare(SmallPackageSpec());
+        Prepare(SmallPackageRecipe());
         SecondVolume = Aside / "Rembrix.002";
         std::filesystem::rename(Package.Volumes[1], SecondVolume);
     }
@@ -113,9 +113,9 @@ TEST_F(DiskPromptTest, CancelAfterTheDiskArrivedCopiesIt) {
 }
 
 TEST_F(DiskPromptTest, SixVolumesInTheSettingsGatherFourAndAskForNoFifth) {
-    PackageSpec spec = SmallPackageSpec();
-    spec.VolumeCount = 4;
-    Prepare(spec);
+    PackageRecipe recipe = SmallPackageRecipe();
+    recipe.VolumeCount = 4;
+    Prepare(recipe);
     ScriptWholeInstall("", "No");
     InstallerSettings settings = DefaultInstallerSettings();
     settings.VolumeCount = 6;

@@ -30,9 +30,9 @@ class ExitCodeTest : public ::testing::Test {
     }
 
     // A package whose setup file is the real setup program with a trailer.
-    void Prepare(PackageSpec spec) {
-        spec.SetupImage = ReadHostFile(SetupProgram);
-        Package = BuildPackage(Disk, spec);
+    void Prepare(PackageRecipe recipe) {
+        recipe.SetupImage = ReadHostFile(SetupProgram);
+        Package = BuildPackage(Disk, recipe);
         std::filesystem::permissions(Package.SetupFile, std::filesystem::perms::owner_exec,
                                      std::filesystem::perm_options::add);
     }
@@ -111,7 +111,7 @@ const char* const AcceptUpToGathering = "wait \"Destination Directory\"\n"
                                         "key enter\n";
 
 TEST_F(ExitCodeTest, AFinishedInstallationEndsWithZero) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
 
     const ChildResult result = Run(std::string(AcceptUpToGathering) +
                                    "wait \"Program Group\"\n"
@@ -127,7 +127,7 @@ TEST_F(ExitCodeTest, AFinishedInstallationEndsWithZero) {
 }
 
 TEST_F(ExitCodeTest, AnAbandonedInstallationEndsWithZero) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
 
     const ChildResult result = Run("wait \"Destination Directory\"\n"
                                    "click \"Cancel\"\n"
@@ -141,7 +141,7 @@ TEST_F(ExitCodeTest, AnAbandonedInstallationEndsWithZero) {
 }
 
 TEST_F(ExitCodeTest, AMissingFirstVolumeIsAFatalErrorWithExitCodeOne) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     std::filesystem::remove(Package.Volumes[0]);
 
     // Were the error not fatal, accepting the defaults would answer the
@@ -156,14 +156,14 @@ TEST_F(ExitCodeTest, AMissingFirstVolumeIsAFatalErrorWithExitCodeOne) {
 }
 
 TEST_F(ExitCodeTest, AFatalErrorDuringPlacementLeavesThePartialFilesInPlace) {
-    PackageSpec spec = SmallPackageSpec();
+    PackageRecipe recipe = SmallPackageRecipe();
     // The second entry's offset cannot be reached: placing it is a fatal
     // I/O error after the bundle was written and the first file placed.
-    BuiltPackage sound = BuildPackage(Disk / "sound", spec);
+    BuiltPackage sound = BuildPackage(Disk / "sound", recipe);
     std::vector<FileEntry> entries = sound.Entries;
     entries[1].Offset = -5;
-    spec.TrailerEntries = entries;
-    Prepare(spec);
+    recipe.TrailerEntries = entries;
+    Prepare(recipe);
 
     const ChildResult result = Run(std::string(AcceptUpToGathering) + "end accept-defaults\n");
 
@@ -176,7 +176,7 @@ TEST_F(ExitCodeTest, AFatalErrorDuringPlacementLeavesThePartialFilesInPlace) {
 }
 
 TEST_F(ExitCodeTest, AScriptThatEndsWhileTheProgramWaitsEndsWithThree) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
 
     const ChildResult result = Run("wait \"Destination Directory\"\n");
 

@@ -24,15 +24,15 @@
 inline const char* const ProposedDestination = "C:\\Program Files\\Rembrix";
 
 // A small package: a main program and four files, one of them a help file.
-inline PackageSpec SmallPackageSpec() {
-    PackageSpec spec;
-    spec.MainProgram = SampleBytes(9000, 1);
-    spec.Files = {{"Uninstal.exe", SampleBytes(5000, 2)},
+inline PackageRecipe SmallPackageRecipe() {
+    PackageRecipe recipe;
+    recipe.MainProgram = SampleBytes(9000, 1);
+    recipe.Files = {{"Uninstal.exe", SampleBytes(5000, 2)},
                   {"Engine.dll", SampleBytes(12000, 3)},
                   {"File_id.diz", SampleBytes(444, 4)},
                   {"Rembrix.hlp", SampleBytes(3000, 5)}};
-    spec.VolumeCount = 2;
-    return spec;
+    recipe.VolumeCount = 2;
+    return recipe;
 }
 
 class FlowTest : public ::testing::Test {
@@ -44,8 +44,8 @@ class FlowTest : public ::testing::Test {
     }
 
     // Builds the package on the disk and starts a machine that runs it.
-    void Prepare(const PackageSpec& spec) {
-        Package = BuildPackage(Disk, spec);
+    void Prepare(const PackageRecipe& recipe) {
+        Package = BuildPackage(Disk, recipe);
         Machine = std::make_unique<TestMachine>(InstallMachineConfig(Package.SetupFile));
         BeginScript();
     }

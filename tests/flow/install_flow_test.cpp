@@ -10,7 +10,7 @@
 namespace {
 
 TEST_F(FlowTest, AllVolumesPresentInstallsEveryFileWithoutAPrompt) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     ScriptWholeInstall("", "Yes");
 
     const InstallOutcome outcome = RunInstallerInProcess();
@@ -56,7 +56,7 @@ TEST_F(FlowTest, AllVolumesPresentInstallsEveryFileWithoutAPrompt) {
 }
 
 TEST_F(FlowTest, NoToTheFinalQuestionStartsNothing) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     ScriptWholeInstall("", "No");
 
     const InstallOutcome outcome = RunInstallerInProcess();
@@ -68,7 +68,7 @@ TEST_F(FlowTest, NoToTheFinalQuestionStartsNothing) {
 }
 
 TEST_F(FlowTest, DestinationWithATrailingBackslashGivesOneBackslashInTheUninstallString) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     ScriptWholeInstall("C:\\REMBRIX\\", "No");
 
     const InstallOutcome outcome = RunInstallerInProcess();
@@ -82,10 +82,10 @@ TEST_F(FlowTest, DestinationWithATrailingBackslashGivesOneBackslashInTheUninstal
 TEST_F(FlowTest, OneToFourVolumesInstallTheSameFiles) {
     for (int volumes = 1; volumes <= 4; ++volumes) {
         SCOPED_TRACE(volumes);
-        PackageSpec spec = SmallPackageSpec();
-        spec.VolumeCount = volumes;
+        PackageRecipe recipe = SmallPackageRecipe();
+        recipe.VolumeCount = volumes;
         std::filesystem::remove_all(Disk);
-        Prepare(spec);
+        Prepare(recipe);
         ScriptWholeInstall("", "No");
         InstallerSettings settings = DefaultInstallerSettings();
         settings.VolumeCount = volumes;
@@ -101,7 +101,7 @@ TEST_F(FlowTest, OneToFourVolumesInstallTheSameFiles) {
 }
 
 TEST_F(FlowTest, ProgramGroupCancelledLeavesOutOnlyTheShortcut) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     ScriptAcceptDestination();
     ScriptAgreeLicense();
     ScriptWaitForWindow(GroupCaption);
@@ -123,7 +123,7 @@ TEST_F(FlowTest, ProgramGroupCancelledLeavesOutOnlyTheShortcut) {
 }
 
 TEST_F(FlowTest, ProgramGroupOkWritesTheShortcut) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     ScriptWholeInstall("", "No");
 
     const InstallOutcome outcome = RunInstallerInProcess();
@@ -136,7 +136,7 @@ TEST_F(FlowTest, ProgramGroupOkWritesTheShortcut) {
 }
 
 TEST_F(FlowTest, UnpackingMeterLastMovesAtTheLastFullBlock) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     ScriptWholeInstall("", "No");
 
     const InstallOutcome outcome = RunInstallerInProcess();

@@ -9,11 +9,11 @@
 namespace {
 
 TEST_F(FlowTest, TheGatheringMeterRunsPast100OnTheFirstVolumeAndThenHoldsStill) {
-    PackageSpec spec;
-    spec.MainProgram = NoiseBytes(2100000, 31);
-    spec.Files = {{"Uninstal.exe", SampleBytes(3000, 32)}};
-    spec.VolumeSizes = {1990000, 50000};
-    Prepare(spec);
+    PackageRecipe recipe;
+    recipe.MainProgram = NoiseBytes(2100000, 31);
+    recipe.Files = {{"Uninstal.exe", SampleBytes(3000, 32)}};
+    recipe.VolumeSizes = {1990000, 50000};
+    Prepare(recipe);
     ASSERT_EQ(Package.Volumes.size(), 3u);
     ASSERT_EQ(std::filesystem::file_size(Package.Volumes[1]), 50000u);
     ASSERT_GT(std::filesystem::file_size(Package.Volumes[2]), 0u);
@@ -45,8 +45,8 @@ TEST_F(FlowTest, TheGatheringMeterRunsPast100OnTheFirstVolumeAndThenHoldsStill) 
     EXPECT_TRUE(ScriptFinished());
     EXPECT_EQ(ShownTexts(), (std::vector<std::string>{"Please Insert Disk number 3",
                                                       SuccessQuestion()}));
-    EXPECT_EQ(ReadHostFile(Installed("Rembrix.Exe")), spec.MainProgram);
-    EXPECT_EQ(ReadHostFile(Installed("Uninstal.exe")), spec.Files[0].Bytes);
+    EXPECT_EQ(ReadHostFile(Installed("Rembrix.Exe")), recipe.MainProgram);
+    EXPECT_EQ(ReadHostFile(Installed("Uninstal.exe")), recipe.Files[0].Bytes);
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace {
 const char* const TerminatedText = "The Installation process has been terminated.";
 
 TEST_F(FlowTest, WithoutTheMainTemplateTheProgramEndsSilently) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     HideResource("MAIN");
 
     const InstallOutcome outcome = RunInstallerInProcess();
@@ -23,7 +23,7 @@ TEST_F(FlowTest, WithoutTheMainTemplateTheProgramEndsSilently) {
 }
 
 TEST_F(FlowTest, WithoutTheLicenseTemplateTheDestinationLeadsStraightToGathering) {
-    Prepare(SmallPackageSpec());
+    Prepare(SmallPackageRecipe());
     HideResource("LICENSE");
     ScriptAcceptDestination();
     ScriptGroupOk();
@@ -55,7 +55,7 @@ TEST_F(FlowTest, WithoutAProgressOrGroupTemplateTheChainIsAbandonedThere) {
     for (const AbandoningTemplate& hidden : cases) {
         SCOPED_TRACE(hidden.Name);
         std::filesystem::remove_all(Disk);
-        Prepare(SmallPackageSpec());
+        Prepare(SmallPackageRecipe());
         HideResource(hidden.Name);
         hidden.Script();
         ScriptAnswerMessageBox(ProductCaption, "OK");

@@ -18,24 +18,24 @@ const std::vector<uint32_t> ClassicPalette = {
 
 // A 5 x 3 image using every palette index at least once, odd width so rows
 // carry padding and a half-used last byte.
-BmpSpec FourBitLogo() {
-    BmpSpec spec;
-    spec.Width = 5;
-    spec.Height = 3;
-    spec.BitsPerPixel = 4;
-    spec.Palette = ClassicPalette;
-    spec.Rows = {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {10, 11, 12, 13, 15}};
-    return spec;
+BmpRecipe FourBitLogo() {
+    BmpRecipe recipe;
+    recipe.Width = 5;
+    recipe.Height = 3;
+    recipe.BitsPerPixel = 4;
+    recipe.Palette = ClassicPalette;
+    recipe.Rows = {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {10, 11, 12, 13, 15}};
+    return recipe;
 }
 
-// The pixels the spec describes, as 0x00RRGGBB.
-Surface Expected(const BmpSpec& spec) {
+// The pixels the recipe describes, as 0x00RRGGBB.
+Surface Expected(const BmpRecipe& recipe) {
     Surface image;
-    image.Resize(spec.Width, spec.Height);
-    for (int y = 0; y < spec.Height; ++y) {
-        for (int x = 0; x < spec.Width; ++x) {
-            const uint32_t value = spec.Rows[y][x];
-            image.At(x, y) = spec.BitsPerPixel <= 8 ? spec.Palette[value] : value;
+    image.Resize(recipe.Width, recipe.Height);
+    for (int y = 0; y < recipe.Height; ++y) {
+        for (int x = 0; x < recipe.Width; ++x) {
+            const uint32_t value = recipe.Rows[y][x];
+            image.At(x, y) = recipe.BitsPerPixel <= 8 ? recipe.Palette[value] : value;
         }
     }
     return image;
@@ -47,22 +47,22 @@ class BitmapTest : public ::testing::Test {
 };
 
 TEST_F(BitmapTest, DecodesEveryPaletteDepthAndRowOrder) {
-    std::vector<std::pair<const char*, BmpSpec>> cases;
+    std::vector<std::pair<const char*, BmpRecipe>> cases;
     cases.emplace_back("4-bit bottom-up", FourBitLogo());
-    BmpSpec topDown = FourBitLogo();
+    BmpRecipe topDown = FourBitLogo();
     topDown.TopDown = true;
     cases.emplace_back("4-bit top-down", topDown);
-    BmpSpec core = FourBitLogo();
+    BmpRecipe core = FourBitLogo();
     core.CoreHeader = true;
     cases.emplace_back("4-bit core header", core);
-    BmpSpec mono;
+    BmpRecipe mono;
     mono.Width = 11;
     mono.Height = 2;
     mono.BitsPerPixel = 1;
     mono.Palette = {0x102030, 0xF0E0D0};
     mono.Rows = {{1, 0, 1, 1, 0, 0, 0, 1, 1, 0, 1}, {0, 1, 0, 0, 1, 1, 1, 0, 0, 1, 0}};
     cases.emplace_back("1-bit", mono);
-    BmpSpec eight;
+    BmpRecipe eight;
     eight.Width = 3;
     eight.Height = 2;
     eight.BitsPerPixel = 8;
@@ -71,22 +71,22 @@ TEST_F(BitmapTest, DecodesEveryPaletteDepthAndRowOrder) {
     }
     eight.Rows = {{0, 199, 100}, {7, 8, 9}};
     cases.emplace_back("8-bit, short palette", eight);
-    BmpSpec truecolor;
+    BmpRecipe truecolor;
     truecolor.Width = 3;
     truecolor.Height = 2;
     truecolor.BitsPerPixel = 24;
     truecolor.Rows = {{0x123456, 0xABCDEF, 0x000001}, {0xFF0000, 0x00FF00, 0x0000FF}};
     cases.emplace_back("24-bit", truecolor);
-    BmpSpec thirtyTwo = truecolor;
+    BmpRecipe thirtyTwo = truecolor;
     thirtyTwo.BitsPerPixel = 32;
     thirtyTwo.TopDown = true;
     cases.emplace_back("32-bit top-down", thirtyTwo);
 
-    for (const auto& [name, spec] : cases) {
+    for (const auto& [name, recipe] : cases) {
         Surface image;
         std::string problem;
-        ASSERT_TRUE(DecodeBmp(BuildBmp(spec), image, problem)) << name << ": " << problem;
-        const Surface expected = Expected(spec);
+        ASSERT_TRUE(DecodeBmp(BuildBmp(recipe), image, problem)) << name << ": " << problem;
+        const Surface expected = Expected(recipe);
         EXPECT_EQ(image.Width, expected.Width) << name;
         EXPECT_EQ(image.Height, expected.Height) << name;
         EXPECT_EQ(image.Pixels, expected.Pixels) << name;
@@ -94,8 +94,8 @@ TEST_F(BitmapTest, DecodesEveryPaletteDepthAndRowOrder) {
 }
 
 TEST_F(BitmapTest, AFourBitBitmapIsBlittedExactly) {
-    const BmpSpec spec = FourBitLogo();
-    HBITMAP logo = CreateBitmapFromBmp(BuildBmp(spec));
+    const BmpRecipe recipe = FourBitLogo();
+    HBITMAP logo = CreateBitmapFromBmp(BuildBmp(recipe));
     ASSERT_NE(logo, nullptr);
     BITMAP description{};
     ASSERT_EQ(GetObjectA(logo, sizeof description, &description),
@@ -110,7 +110,7 @@ TEST_F(BitmapTest, AFourBitBitmapIsBlittedExactly) {
     SelectObject(memory, logo);
     EXPECT_TRUE(BitBlt(screen.Dc, 3, 2, 5, 3, memory, 0, 0, SRCCOPY));
     EXPECT_TRUE(DeleteDC(memory));
-    const Surface expected = Expected(spec);
+    const Surface expected = Expected(recipe);
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 9; ++x) {
             const bool inside = x >= 3 && x < 8 && y >= 2 && y < 5;
@@ -215,12 +215,12 @@ TEST_F(BitmapTest, MalformedFilesAreRefusedWithAReason) {
 }
 
 TEST_F(BitmapTest, PaletteIndicesBeyondThePaletteAreBlack) {
-    BmpSpec spec = FourBitLogo();
-    spec.Palette.resize(4);
-    spec.Rows = {{0, 1, 2, 3, 4}, {15, 3, 3, 3, 3}, {3, 3, 3, 3, 3}};
+    BmpRecipe recipe = FourBitLogo();
+    recipe.Palette.resize(4);
+    recipe.Rows = {{0, 1, 2, 3, 4}, {15, 3, 3, 3, 3}, {3, 3, 3, 3, 3}};
     Surface image;
     std::string problem;
-    ASSERT_TRUE(DecodeBmp(BuildBmp(spec), image, problem)) << problem;
+    ASSERT_TRUE(DecodeBmp(BuildBmp(recipe), image, problem)) << problem;
     EXPECT_EQ(image.At(3, 0), 0x808000u);
     EXPECT_EQ(image.At(4, 0), 0u);
     EXPECT_EQ(image.At(0, 1), 0u);
@@ -231,9 +231,9 @@ TEST_F(BitmapTest, PaletteIndicesBeyondThePaletteAreBlack) {
 namespace {
 
 TEST_F(BitmapTest, LoadBitmapReadsABitmapResourceByName) {
-    const BmpSpec spec = FourBitLogo();
+    const BmpRecipe recipe = FourBitLogo();
     const auto file = Machine.Scratch() / "test logo.bmp";
-    const std::vector<uint8_t> bytes = BuildBmp(spec);
+    const std::vector<uint8_t> bytes = BuildBmp(recipe);
     {
         std::ofstream out(file, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -244,7 +244,7 @@ TEST_F(BitmapTest, LoadBitmapReadsABitmapResourceByName) {
     ASSERT_NE(loaded, nullptr);
     const Surface* pixels = BitmapPixels(loaded);
     ASSERT_NE(pixels, nullptr);
-    EXPECT_EQ(pixels->Pixels, Expected(spec).Pixels);
+    EXPECT_EQ(pixels->Pixels, Expected(recipe).Pixels);
     EXPECT_TRUE(DeleteObject(loaded));
 
     EXPECT_EQ(LoadBitmapA(GetModuleHandleA(nullptr), "no such bitmap"), nullptr);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-struct BmpSpec {
+struct BmpRecipe {
     int Width = 0;
     int Height = 0;
     int BitsPerPixel = 4;
@@ -26,60 +26,60 @@ inline void PutDword(std::vector<uint8_t>& bytes, uint32_t value) {
     PutWord(bytes, value >> 16);
 }
 
-inline std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
-    const size_t headerSize = spec.CoreHeader ? 12 : 40;
-    const size_t entrySize = spec.CoreHeader ? 3 : 4;
-    const size_t stride = ((static_cast<size_t>(spec.Width) * spec.BitsPerPixel + 31) / 32) * 4;
-    const size_t pixelOffset = 14 + headerSize + spec.Palette.size() * entrySize;
+inline std::vector<uint8_t> BuildBmp(const BmpRecipe& recipe) {
+    const size_t headerSize = recipe.CoreHeader ? 12 : 40;
+    const size_t entrySize = recipe.CoreHeader ? 3 : 4;
+    const size_t stride = ((static_cast<size_t>(recipe.Width) * recipe.BitsPerPixel + 31) / 32) * 4;
+    const size_t pixelOffset = 14 + headerSize + recipe.Palette.size() * entrySize;
     std::vector<uint8_t> bytes;
     bytes.push_back('B');
     bytes.push_back('M');
-    PutDword(bytes, static_cast<uint32_t>(pixelOffset + stride * spec.Height));
+    PutDword(bytes, static_cast<uint32_t>(pixelOffset + stride * recipe.Height));
     PutDword(bytes, 0);
     PutDword(bytes, static_cast<uint32_t>(pixelOffset));
     PutDword(bytes, static_cast<uint32_t>(headerSize));
-    if (spec.CoreHeader) {
-        PutWord(bytes, static_cast<uint32_t>(spec.Width));
-        PutWord(bytes, static_cast<uint32_t>(spec.Height));
+    if (recipe.CoreHeader) {
+        PutWord(bytes, static_cast<uint32_t>(recipe.Width));
+        PutWord(bytes, static_cast<uint32_t>(recipe.Height));
         PutWord(bytes, 1);
-        PutWord(bytes, static_cast<uint32_t>(spec.BitsPerPixel));
+        PutWord(bytes, static_cast<uint32_t>(recipe.BitsPerPixel));
     } else {
-        PutDword(bytes, static_cast<uint32_t>(spec.Width));
-        PutDword(bytes, static_cast<uint32_t>(spec.TopDown ? -spec.Height : spec.Height));
+        PutDword(bytes, static_cast<uint32_t>(recipe.Width));
+        PutDword(bytes, static_cast<uint32_t>(recipe.TopDown ? -recipe.Height : recipe.Height));
         PutWord(bytes, 1);
-        PutWord(bytes, static_cast<uint32_t>(spec.BitsPerPixel));
+        PutWord(bytes, static_cast<uint32_t>(recipe.BitsPerPixel));
         PutDword(bytes, 0); // BI_RGB
-        PutDword(bytes, static_cast<uint32_t>(stride * spec.Height));
+        PutDword(bytes, static_cast<uint32_t>(stride * recipe.Height));
         PutDword(bytes, 3780);
         PutDword(bytes, 3780);
-        PutDword(bytes, static_cast<uint32_t>(spec.Palette.size()));
+        PutDword(bytes, static_cast<uint32_t>(recipe.Palette.size()));
         PutDword(bytes, 0);
     }
-    for (uint32_t color : spec.Palette) {
+    for (uint32_t color : recipe.Palette) {
         bytes.push_back(static_cast<uint8_t>(color));
         bytes.push_back(static_cast<uint8_t>(color >> 8));
         bytes.push_back(static_cast<uint8_t>(color >> 16));
-        if (!spec.CoreHeader) {
+        if (!recipe.CoreHeader) {
             bytes.push_back(0);
         }
     }
-    for (int fileRow = 0; fileRow < spec.Height; ++fileRow) {
-        const auto& row = spec.Rows[spec.TopDown ? fileRow : spec.Height - 1 - fileRow];
+    for (int fileRow = 0; fileRow < recipe.Height; ++fileRow) {
+        const auto& row = recipe.Rows[recipe.TopDown ? fileRow : recipe.Height - 1 - fileRow];
         std::vector<uint8_t> packed(stride, 0);
-        for (int x = 0; x < spec.Width; ++x) {
+        for (int x = 0; x < recipe.Width; ++x) {
             const uint32_t value = row[x];
-            switch (spec.BitsPerPixel) {
+            switch (recipe.BitsPerPixel) {
             case 1:
             case 4:
             case 8: {
-                const size_t bit = static_cast<size_t>(x) * spec.BitsPerPixel;
-                const int shift = 8 - spec.BitsPerPixel - static_cast<int>(bit % 8);
+                const size_t bit = static_cast<size_t>(x) * recipe.BitsPerPixel;
+                const int shift = 8 - recipe.BitsPerPixel - static_cast<int>(bit % 8);
                 packed[bit / 8] = static_cast<uint8_t>(packed[bit / 8] | (value << shift));
                 break;
             }
             case 24:
             case 32: {
-                const size_t at = static_cast<size_t>(x) * (spec.BitsPerPixel / 8);
+                const size_t at = static_cast<size_t>(x) * (recipe.BitsPerPixel / 8);
                 packed[at] = static_cast<uint8_t>(value);
                 packed[at + 1] = static_cast<uint8_t>(value >> 8);
                 packed[at + 2] = static_cast<uint8_t>(value >> 16);

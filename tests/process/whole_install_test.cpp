@@ -123,10 +123,10 @@ class WholeInstallTest : public ::testing::TestWithParam<InstallCase> {
     // The package on two disks: the setup file and the first volume on the
     // first, the second volume on the second.
     void Prepare() {
-        PackageSpec spec = SmallPackageSpec();
-        spec.MainProgram = MarkerWritingProgram();
-        spec.SetupImage = ReadHostFile(SetupProgram);
-        Package = BuildPackage(DiskOne, spec);
+        PackageRecipe recipe = SmallPackageRecipe();
+        recipe.MainProgram = MarkerWritingProgram();
+        recipe.SetupImage = ReadHostFile(SetupProgram);
+        Package = BuildPackage(DiskOne, recipe);
         fs::permissions(Package.SetupFile, fs::perms::owner_exec, fs::perm_options::add);
         ASSERT_EQ(Package.Volumes.size(), 2u);
         fs::rename(Package.Volumes[1], DiskTwo / Package.Volumes[1].filename());
@@ -273,7 +273,7 @@ TEST_P(WholeInstallTest, EndsAsTheScriptedUserLeadsIt) {
         EXPECT_EQ(ReadHostFile(Destination() / "Rembrix.Exe"), EarlierMainProgram);
         [[fallthrough]];
     case Files::None:
-        for (const PackedFile& file : SmallPackageSpec().Files) {
+        for (const PackedFile& file : SmallPackageRecipe().Files) {
             EXPECT_FALSE(fs::exists(Destination() / file.Name)) << file.Name;
         }
         break;

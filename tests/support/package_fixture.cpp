@@ -79,13 +79,13 @@ void WriteHostFile(const std::filesystem::path& path, const std::vector<uint8_t>
     }
 }
 
-BuiltPackage BuildPackage(const std::filesystem::path& folder, const PackageSpec& spec) {
+BuiltPackage BuildPackage(const std::filesystem::path& folder, const PackageRecipe& recipe) {
     BuiltPackage package;
     package.Folder = folder;
     std::filesystem::create_directories(folder);
 
-    package.Bundle = spec.MainProgram;
-    for (const PackedFile& file : spec.Files) {
+    package.Bundle = recipe.MainProgram;
+    for (const PackedFile& file : recipe.Files) {
         FileEntry entry;
         entry.Name = file.Name;
         entry.Offset = static_cast<int32_t>(package.Bundle.size());
@@ -93,25 +93,25 @@ BuiltPackage BuildPackage(const std::filesystem::path& folder, const PackageSpec
         package.Entries.push_back(entry);
         package.Bundle.insert(package.Bundle.end(), file.Bytes.begin(), file.Bytes.end());
     }
-    if (spec.TrailerEntries) {
-        package.Entries = *spec.TrailerEntries;
+    if (recipe.TrailerEntries) {
+        package.Entries = *recipe.TrailerEntries;
     }
     const int32_t unpackedSize =
-        spec.TrailerUnpackedSize.value_or(static_cast<int32_t>(package.Bundle.size()));
+        recipe.TrailerUnpackedSize.value_or(static_cast<int32_t>(package.Bundle.size()));
 
     std::vector<uint8_t> stream = EncodeLzhuf(package.Bundle.data(), package.Bundle.size());
-    stream.resize(stream.size() - std::min(spec.CutStreamBytes, stream.size()));
+    stream.resize(stream.size() - std::min(recipe.CutStreamBytes, stream.size()));
     package.StreamSize = stream.size();
 
     std::vector<size_t> cuts; // where each volume but the last ends
-    if (spec.VolumeSizes.empty()) {
-        const size_t volumes = static_cast<size_t>(std::clamp(spec.VolumeCount, 1, 4));
+    if (recipe.VolumeSizes.empty()) {
+        const size_t volumes = static_cast<size_t>(std::clamp(recipe.VolumeCount, 1, 4));
         for (size_t index = 1; index < volumes; ++index) {
             cuts.push_back(index * (stream.size() / volumes));
         }
     } else {
         size_t end = 0;
-        for (const size_t size : spec.VolumeSizes) {
+        for (const size_t size : recipe.VolumeSizes) {
             end = std::min(end + size, stream.size());
             cuts.push_back(end);
         }
@@ -127,7 +127,7 @@ BuiltPackage BuildPackage(const std::filesystem::path& folder, const PackageSpec
         package.Volumes.push_back(path);
     }
 
-    std::vector<uint8_t> setup = spec.SetupImage.empty() ? StubSetupImage() : spec.SetupImage;
+    std::vector<uint8_t> setup = recipe.SetupImage.empty() ? StubSetupImage() : recipe.SetupImage;
     std::vector<uint8_t> trailer(static_cast<size_t>(TrailerSize(
         static_cast<int32_t>(package.Entries.size()))));
     // Encoded by hand so that a damaged package may carry any name.

@@ -18,7 +18,7 @@ struct PackedFile {
     std::vector<uint8_t> Bytes;
 };
 
-struct PackageSpec {
+struct PackageRecipe {
     std::vector<uint8_t> MainProgram;
     std::vector<PackedFile> Files;
     // How many volume files the compressed stream is cut into (1 to 4), in
@@ -48,7 +48,7 @@ struct BuiltPackage {
 
 // Writes the setup file "Setup.exe" and the volumes "Rembrix.001"... into
 // `folder` (created when missing).
-BuiltPackage BuildPackage(const std::filesystem::path& folder, const PackageSpec& spec);
+BuiltPackage BuildPackage(const std::filesystem::path& folder, const PackageRecipe& recipe);
 
 // `size` deterministic bytes that compress like a program: runs of words,
 // small numbers and some noise, varied by `seed`.

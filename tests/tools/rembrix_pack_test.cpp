@@ -7,7 +7,7 @@
 #include "tools/lzhuf_encoder.h"
 #include "tools/pack_build.h"
 #include "tools/pack_common.h"
-#include "tools/pack_inspect.h"
+#include "tools/pack_listing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/pack_inspect.h"
+#include "tools/pack_listing.h"
 
 #include "app/install_state.h"
 #include "app/installer_settings.h"
