@@ -2,24 +2,12 @@
 // and an abandoned installation, after a fatal I/O error and when the
 // machine's scripted user gives out.
 #include "tests/flow/flow_fixture.h"
+#include "tests/support/setup_process.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-
-extern char** environ;
 
 namespace {
 
 const std::filesystem::path SetupProgram = std::filesystem::path(REMBRIX_BINARY_DIR) / "rembrix-setup";
-
-struct ChildResult {
-    int ExitCode = -1;
-    std::string ErrorOutput;
-};
 
 class ExitCodeTest : public ::testing::Test {
   protected:
@@ -38,47 +26,8 @@ class ExitCodeTest : public ::testing::Test {
     }
 
     // Runs the package's setup file on this test's machine with `script`.
-    ChildResult Run(const std::string& script) {
-        const std::filesystem::path scriptFile = Disk / "user.script";
-        std::ofstream(scriptFile) << script;
-        const std::filesystem::path errors = Disk / "stderr.txt";
-
-        std::vector<std::string> variables = {"REMBRIX_MACHINE=" + MachineFolder.string(),
-                                              "REMBRIX_FRONT_END=headless",
-                                              "REMBRIX_SCRIPT=" + scriptFile.string()};
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            if (std::string(*entry).rfind("REMBRIX_", 0) != 0) {
-                variables.emplace_back(*entry);
-            }
-        }
-        std::vector<char*> environment;
-        for (std::string& variable : variables) {
-            environment.push_back(variable.data());
-        }
-        environment.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        const std::string program = Package.SetupFile.string();
-        char* arguments[] = {const_cast<char*>(program.c_str()), nullptr};
-        pid_t child = 0;
-        const int spawned =
-            posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environment.data());
-        posix_spawn_file_actions_destroy(&actions);
-        ChildResult result;
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << program;
-            return result;
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        const std::vector<uint8_t> text = ReadHostFile(errors);
-        result.ErrorOutput.assign(text.begin(), text.end());
-        return result;
+    SetupRun Run(const std::string& script) {
+        return RunSetupProcess(Package.SetupFile, MachineFolder, script, Disk);
     }
 
     // The host folder of the proposed installation directory on this
@@ -113,7 +62,7 @@ const char* const AcceptUpToGathering = "wait \"Destination Directory\"\n"
 TEST_F(ExitCodeTest, AFinishedInstallationEndsWithZero) {
     Prepare(SmallPackageRecipe());
 
-    const ChildResult result = Run(std::string(AcceptUpToGathering) +
+    const SetupRun result = Run(std::string(AcceptUpToGathering) +
                                    "wait \"Program Group\"\n"
                                    "key enter\n"
                                    "wait \"Rembrix\"\n"
@@ -129,7 +78,7 @@ TEST_F(ExitCodeTest, AFinishedInstallationEndsWithZero) {
 TEST_F(ExitCodeTest, AnAbandonedInstallationEndsWithZero) {
     Prepare(SmallPackageRecipe());
 
-    const ChildResult result = Run("wait \"Destination Directory\"\n"
+    const SetupRun result = Run("wait \"Destination Directory\"\n"
                                    "click \"Cancel\"\n"
                                    "wait \"Exit Rembrix\"\n"
                                    "click \"Yes\"\n"
@@ -146,7 +95,7 @@ TEST_F(ExitCodeTest, AMissingFirstVolumeIsAFatalErrorWithExitCodeOne) {
 
     // Were the error not fatal, accepting the defaults would answer the
     // termination message and the program would end with 0.
-    const ChildResult result = Run(std::string(AcceptUpToGathering) + "end accept-defaults\n");
+    const SetupRun result = Run(std::string(AcceptUpToGathering) + "end accept-defaults\n");
 
     EXPECT_EQ(result.ExitCode, 1) << result.ErrorOutput;
     EXPECT_NE(result.ErrorOutput.find("Rembrix.001"), std::string::npos) << result.ErrorOutput;
@@ -165,7 +114,7 @@ TEST_F(ExitCodeTest, AFatalErrorDuringPlacementLeavesThePartialFilesInPlace) {
     recipe.TrailerEntries = entries;
     Prepare(recipe);
 
-    const ChildResult result = Run(std::string(AcceptUpToGathering) + "end accept-defaults\n");
+    const SetupRun result = Run(std::string(AcceptUpToGathering) + "end accept-defaults\n");
 
     EXPECT_EQ(result.ExitCode, 1) << result.ErrorOutput;
     EXPECT_NE(result.ErrorOutput.find("Rembrix.Exe"), std::string::npos) << result.ErrorOutput;
@@ -178,7 +127,7 @@ TEST_F(ExitCodeTest, AFatalErrorDuringPlacementLeavesThePartialFilesInPlace) {
 TEST_F(ExitCodeTest, AScriptThatEndsWhileTheProgramWaitsEndsWithThree) {
     Prepare(SmallPackageRecipe());
 
-    const ChildResult result = Run("wait \"Destination Directory\"\n");
+    const SetupRun result = Run("wait \"Destination Directory\"\n");
 
     EXPECT_EQ(result.ExitCode, 3) << result.ErrorOutput;
     EXPECT_NE(result.ErrorOutput.find("Destination Directory"), std::string::npos)

@@ -4,18 +4,12 @@
 // the scripted user. One table of scripted answers and expected outcomes.
 #include "platform/runtime/reg_ini_file.h"
 #include "tests/flow/flow_fixture.h"
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "tests/support/setup_process.h"
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <thread>
 
-extern char** environ;
 
 namespace {
 
@@ -135,44 +129,10 @@ class WholeInstallTest : public ::testing::TestWithParam<InstallCase> {
     // Runs the setup file with `script` on this test's machine, from the
     // first disk as its current folder; keeps what it wrote to stderr.
     int Run(const std::string& script) {
-        const fs::path scriptFile = DiskTwo / "user.script";
-        std::ofstream(scriptFile) << script;
-        const fs::path errors = DiskTwo / "stderr.txt";
-        std::vector<std::string> variables = {"REMBRIX_MACHINE=" + MachineFolder.string(),
-                                              "REMBRIX_FRONT_END=headless",
-                                              "REMBRIX_SCRIPT=" + scriptFile.string()};
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            if (std::string(*entry).rfind("REMBRIX_", 0) != 0) {
-                variables.emplace_back(*entry);
-            }
-        }
-        std::vector<char*> environment;
-        for (std::string& variable : variables) {
-            environment.push_back(variable.data());
-        }
-        environment.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addchdir_np(&actions, DiskOne.c_str());
-        const std::string program = Package.SetupFile.string();
-        char* arguments[] = {const_cast<char*>(program.c_str()), nullptr};
-        pid_t child = 0;
-        const int spawned =
-            posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environment.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << program;
-            return -1;
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        const std::vector<uint8_t> text = ReadHostFile(errors);
-        ErrorOutput.assign(text.begin(), text.end());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const SetupRun run =
+            RunSetupProcess(Package.SetupFile, MachineFolder, script, DiskTwo, DiskOne);
+        ErrorOutput = run.ErrorOutput;
+        return run.ExitCode;
     }
 
     // Starts this test's machine in this process: the first start lays down
